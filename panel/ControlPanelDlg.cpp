@@ -1,0 +1,105 @@
+#include "panel/ControlPanelDlg.h"
+
+#include "panel/Daemon.h"
+#include "panel/LaunchOnStartup.h"
+
+BYTE g_bStatusActive = 0;
+
+namespace {
+// The Run value is named after the text before the first '.'.
+const char kRunValueSource[] = "VellmoranD.dll";
+const UINT_PTR kStatusTimer = 1;
+}  // namespace
+
+CControlPanelDlg::CControlPanelDlg(CWnd* parent)
+    : CDialog(IDD_CONTROLPANEL, parent),
+      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME)))
+{
+}
+
+CControlPanelDlg::~CControlPanelDlg() = default;
+
+void CControlPanelDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_STATUS, m_ctlStatus);
+    DDX_Check(dx, IDC_LAUNCH_ON_STARTUP, m_bLaunchOnStartup);
+}
+
+BOOL CControlPanelDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    m_bLaunchOnStartup = IsLaunchOnStartup(kRunValueSource);
+    RefreshStatus();
+    SetTimer(kStatusTimer, 1000);
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CControlPanelDlg::RefreshStatus()
+{
+    bool running = FindDaemonWindow() != nullptr;
+    if (running && !g_bStatusActive) {
+        m_ctlStatus.SetWindowText("Vellmoran is ACTIVE");
+        g_bStatusActive = 1;
+    } else if (!running && g_bStatusActive) {
+        m_ctlStatus.SetWindowText("Vellmoran is OFF");
+        g_bStatusActive = 0;
+    }
+}
+
+void CControlPanelDlg::OnTimer(UINT_PTR id)
+{
+    if (id == kStatusTimer)
+        RefreshStatus();
+    Default();
+}
+
+void CControlPanelDlg::OnStart()
+{
+    LaunchDaemon();
+}
+
+void CControlPanelDlg::OnStop()
+{
+    if (HWND daemon = FindDaemonWindow())
+        RequestDaemonStop(daemon);
+}
+
+void CControlPanelDlg::OnStopAndConfigure()
+{
+    OnStop();
+}
+
+void CControlPanelDlg::OnOK()
+{
+    UpdateData(TRUE);
+    if (m_bLaunchOnStartup)
+        SetLaunchOnStartup(kRunValueSource);
+    else
+        RemoveLaunchOnStartup(kRunValueSource);
+
+    ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+    bool stuck = false;
+    if (HWND daemon = FindDaemonWindow()) {
+        RequestDaemonStop(daemon);
+        // Never start a second daemon beside one that did not stop.
+        stuck = !WaitForDaemonEnd(kDaemonStopTimeoutMs);
+        if (!stuck)
+            LaunchDaemon();
+    }
+    ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
+    if (stuck)
+        AfxMessageBox("The lock daemon did not stop, so it was not restarted.", MB_ICONEXCLAMATION);
+    CDialog::OnOK();
+}
+
+void CControlPanelDlg::OnPaint()
+{
+    if (IsIconic())
+        PaintMinimizedIcon(m_hIcon);
+    else
+        Default();
+}

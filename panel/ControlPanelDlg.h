@@ -1,0 +1,43 @@
+#pragma once
+
+#include "framework/Framework.h"
+#include "res/resource.h"
+
+// 1 while the status text shows the daemon as running. It belongs to the
+// process, so that the text is set only when the state really changes.
+extern BYTE g_bStatusActive;
+
+// The main window: the daemon's status, Start, Stop, "Stop && Configure" and
+// "Launch on Startup".
+class CControlPanelDlg : public CDialog {
+public:
+    explicit CControlPanelDlg(CWnd* parent = nullptr);
+    ~CControlPanelDlg() override;
+
+    // How long OK waits for a running daemon to end before giving up.
+    static constexpr DWORD kDaemonStopTimeoutMs = 10000;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    void OnStart();
+    void OnStop();
+    void OnStopAndConfigure();
+    void OnTimer(UINT_PTR id);
+    void OnPaint();
+    void RefreshStatus();
+
+    BEGIN_MSG_MAP(CControlPanelDlg, CDialog)
+        ON_BN_CLICKED(IDC_STOP_AND_CONFIGURE, OnStopAndConfigure)
+        ON_BN_CLICKED(IDC_START, OnStart)
+        ON_BN_CLICKED(IDC_STOP, OnStop)
+        ON_WM_TIMER()
+        ON_WM_PAINT()
+    END_MSG_MAP()
+
+    CStatic m_ctlStatus;
+    BOOL m_bLaunchOnStartup = 0;
+    HICON m_hIcon;
+};

@@ -1,0 +1,40 @@
+#include "panel/Daemon.h"
+
+static_assert(sizeof(STARTUPINFOA) == 68, "the daemon is started with a 68-byte STARTUPINFO");
+
+HWND FindDaemonWindow()
+{
+    return ::FindWindowA(nullptr, "V3LLM0R4ND");
+}
+
+BOOL LaunchDaemon()
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process = {};
+    char commandLine[] = "VellmoranD.exe";
+    if (!::CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, DETACHED_PROCESS | NORMAL_PRIORITY_CLASS,
+                          nullptr, nullptr, &startup, &process))
+        return FALSE;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return TRUE;
+}
+
+void RequestDaemonStop(HWND daemonWindow)
+{
+    ::PostMessageA(daemonWindow, WM_CLOSE, 0, 0);
+}
+
+BOOL WaitForDaemonEnd(DWORD timeoutMs)
+{
+    const DWORD step = 250;
+    for (DWORD waited = 0; FindDaemonWindow() != nullptr; waited += step) {
+        if (waited >= timeoutMs)
+            return FALSE;
+        ::Sleep(step);
+    }
+    return TRUE;
+}

@@ -1,0 +1,20 @@
+#!/bin/sh
+# Starts the panel on Wine's own desktop (which draws the title bar) and
+# saves a picture of it.
+# Usage: screenshot-panel.sh Vellmoran.exe out.png [--quit]
+exe="$1"
+out="$2"
+quit="$3"
+
+wine explorer /desktop=Vellmoran,800x600 "$exe" &
+panel=$!
+# The prefix exists already (wine-session made it); the panel is up in seconds.
+sleep 6
+import -window root "$out"
+echo "Screenshot of the control panel: $out"
+if [ "$quit" = "--quit" ]; then
+    kill $panel 2>/dev/null
+    exit 0
+fi
+echo "The panel runs on a virtual display; press Ctrl+C to end."
+wait $panel

@@ -1,0 +1,20 @@
+#!/bin/sh
+# Installs what is missing, builds, and shows the control panel under Wine.
+# With a display it opens there. Without one it runs on a virtual display,
+# writes a screenshot of the panel to build/screenshots/panel.png and keeps
+# running until interrupted, or quits after the screenshot with --quit.
+set -e
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${BUILD_DIR:-$root/build}"
+
+"$root/scripts/setup.sh"
+BUILD_DIR="$build" "$root/scripts/build.sh"
+
+export WINEPREFIX="$build/bin/wineprefix"
+if [ -n "$DISPLAY" ]; then
+    exec "$root/scripts/wine-session.sh" wine "$build/bin/Vellmoran.exe"
+fi
+
+mkdir -p "$build/screenshots"
+exec xvfb-run -a -s "-screen 0 800x600x24" "$root/scripts/wine-session.sh" \
+    "$root/scripts/screenshot-panel.sh" "$build/bin/Vellmoran.exe" "$build/screenshots/panel.png" "$@"

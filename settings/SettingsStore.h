@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+// Single-key operations on the settings file beside the executable, a flat
+// sequence of 2176-byte records (a 128-byte key field and a 2048-byte value
+// field, each NUL-terminated text). The lock daemon reads the same file.
+// Every operation opens the file exclusively, scans it from the start and
+// closes it again; nothing is cached. Results are 1 for success, 0 for
+// failure. An I/O error after a successful open raises CFileException.
+class CSettingsStore {
+public:
+    explicit CSettingsStore(std::string fileName);
+    virtual ~CSettingsStore();
+
+    // 1 and the record's text if the key exists; 0 and value untouched if not.
+    int ReadString(std::string key, std::string& value);
+    // 1 if the record was written.
+    int WriteString(std::string key, std::string value);
+    // As ReadString, the text converted by the atoi rule.
+    int ReadInt(std::string key, int& value);
+    // WriteString of the value formatted with "%d".
+    int WriteInt(std::string key, int value);
+
+    // 1 if the file can be opened at this moment (a missing file is created
+    // empty), 0 while another process holds it or it cannot be opened. Lets
+    // callers tell a held file from a missing key.
+    int CanOpen();
+
+private:
+    std::string m_csDirectory;
+    std::string m_csPath;
+};
