@@ -30,11 +30,11 @@ void RequestDaemonStop(HWND daemonWindow)
 
 BOOL WaitForDaemonEnd(DWORD timeoutMs)
 {
-    const DWORD step = 250;
-    for (DWORD waited = 0; FindDaemonWindow() != nullptr; waited += step) {
-        if (waited >= timeoutMs)
+    DWORD start = ::GetTickCount();
+    while (FindDaemonWindow() != nullptr) {
+        if (::GetTickCount() - start >= timeoutMs)
             return FALSE;
-        ::Sleep(step);
+        ::Sleep(250);
     }
     return TRUE;
 }

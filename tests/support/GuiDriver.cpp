@@ -59,6 +59,19 @@ ModalScript::Step ModalScript::Do(std::function<void()> action)
     };
 }
 
+ModalScript::Step ModalScript::Pause(DWORD milliseconds)
+{
+    bool started = false;
+    DWORD start = 0;
+    return [=]() mutable {
+        if (!started) {
+            started = true;
+            start = ::GetTickCount();
+        }
+        return ::GetTickCount() - start >= milliseconds;
+    };
+}
+
 void CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD)
 {
     if (g_script != nullptr)

@@ -24,6 +24,8 @@ public:
 
     // Wraps an action that always completes at once.
     static Step Do(std::function<void()> action);
+    // A step that lets the dialog run on for a while.
+    static Step Pause(DWORD milliseconds);
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
