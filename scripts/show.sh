@@ -16,5 +16,5 @@ if [ -n "$DISPLAY" ]; then
 fi
 
 mkdir -p "$build/screenshots"
-exec xvfb-run -a -s "-screen 0 800x600x24" "$root/scripts/wine-session.sh" \
+exec xvfb-run -a -s "-screen 0 1024x768x24" "$root/scripts/wine-session.sh" \
     "$root/scripts/screenshot-panel.sh" "$build/bin/Vellmoran.exe" "$build/screenshots/panel.png" "$@"
