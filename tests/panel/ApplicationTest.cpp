@@ -23,13 +23,18 @@ std::vector<HWND> Panels()
     return panels;
 }
 
+std::string InstalledFile(const char* name)
+{
+    char directory[MAX_PATH];
+    GetExecutableDirectory(directory);
+    return std::string(directory) + "\\" + name;
+}
+
 // Starts the control panel from a working directory of its own choosing, as
 // a shortcut or a console elsewhere would.
 HANDLE StartPanel(const char* workingDirectory, const char* arguments)
 {
-    char directory[MAX_PATH];
-    GetExecutableDirectory(directory);
-    std::string commandLine = std::string("\"") + directory + "\\Vellmoran.exe\" " + arguments;
+    std::string commandLine = "\"" + InstalledFile("Vellmoran.exe") + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -59,5 +64,28 @@ TEST(Application, EveryCopyShowsAPanelAndEndsWhenItCloses)
         ::GetExitCodeProcess(process, &exitCode);
         EXPECT_EQ(0u, exitCode);
         ::CloseHandle(process);
+    }
+}
+
+TEST(Application, BothExecutablesCarryVersionOnePointZeroTwo)
+{
+    for (const char* name : {"Vellmoran.exe", "VellmoranD.exe"}) {
+        SCOPED_TRACE(name);
+        std::string path = InstalledFile(name);
+        DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), nullptr);
+        ASSERT_NE(0u, size);
+        std::vector<char> info(size);
+        ASSERT_TRUE(::GetFileVersionInfoA(path.c_str(), 0, size, info.data()));
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(::VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+        EXPECT_EQ(MAKELONG(2, 1), fixed->dwFileVersionMS);
+        char* text = nullptr;
+        ASSERT_TRUE(::VerQueryValueA(info.data(), "\\StringFileInfo\\040904b0\\FileVersion",
+                                     reinterpret_cast<void**>(&text), &length));
+        EXPECT_STREQ("1.02", text);
+        ASSERT_TRUE(::VerQueryValueA(info.data(), "\\StringFileInfo\\040904b0\\OriginalFilename",
+                                     reinterpret_cast<void**>(&text), &length));
+        EXPECT_STREQ(name, text);
     }
 }
