@@ -110,6 +110,20 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+namespace {
+BOOL CALLBACK ForwardSysColorChange(HWND child, LPARAM)
+{
+    ::SendMessageA(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+}  // namespace
+
+void CDialog::OnSysColorChange()
+{
+    ::EnumChildWindows(m_hWnd, ForwardSysColorChange, 0);
+    Default();
+}
+
 BOOL CDialog::PreTranslateMessage(MSG* msg)
 {
     bool input = (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) ||

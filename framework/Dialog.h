@@ -32,9 +32,14 @@ protected:
     // background.
     void PaintMinimizedIcon(HICON icon);
 
+    // Only top-level windows hear of new system colours; the controls,
+    // common and our own, need to be told.
+    void OnSysColorChange();
+
     BEGIN_MSG_MAP(CDialog, CWnd)
         ON_COMMAND(IDOK, OnOK)
         ON_COMMAND(IDCANCEL, OnCancel)
+        ON_WM_SYSCOLORCHANGE()
     END_MSG_MAP()
 
     UINT m_nIDTemplate;

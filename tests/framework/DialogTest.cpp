@@ -265,3 +265,36 @@ TEST(Dialog, DisablesItsOwnerWhileModalAndCentresOverIt)
     EXPECT_EQ(outerRect.left, innerRect.left);
     EXPECT_EQ(outerRect.top, innerRect.top);
 }
+
+namespace {
+std::vector<HWND> g_toldOfColours;
+
+LRESULT CALLBACK RecordSysColorChange(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SYSCOLORCHANGE)
+        g_toldOfColours.push_back(call->hwnd);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+}  // namespace
+
+TEST(Dialog, PassesNewSystemColoursOnToEveryControl)
+{
+    g_toldOfColours.clear();
+    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, RecordSysColorChange, nullptr, ::GetCurrentThreadId());
+    ProbeDialog dialog;
+    size_t controls = 0;
+    ModalScript script({
+        ModalScript::Do([&] {
+            for (HWND child = ::GetWindow(Probe(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+                ++controls;
+            ::SendMessageA(Probe(), WM_SYSCOLORCHANGE, 0, 0);
+            PostClick(Probe(), IDCANCEL);
+        }),
+    });
+    dialog.DoModal();
+    ::UnhookWindowsHookEx(hook);
+    // The dialog itself, then each of its eight controls.
+    EXPECT_EQ(8u, controls);
+    EXPECT_EQ(controls + 1, g_toldOfColours.size());
+}
