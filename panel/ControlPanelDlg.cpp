@@ -2,6 +2,7 @@
 
 #include "panel/Daemon.h"
 #include "panel/LaunchOnStartup.h"
+#include "wizard/SettingsDlg.h"
 
 BYTE g_bStatusActive = 0;
 
@@ -68,9 +69,13 @@ void CControlPanelDlg::OnStop()
         RequestDaemonStop(daemon);
 }
 
+// The wizard opens at once, without waiting for the daemon to end, and the
+// daemon stays stopped afterwards until the user presses Start.
 void CControlPanelDlg::OnStopAndConfigure()
 {
     OnStop();
+    CSettingsDlg wizard;
+    wizard.DoModal();
 }
 
 void CControlPanelDlg::OnOK()

@@ -1,0 +1,139 @@
+#include "wizard/SettingsDlg.h"
+
+#include "wizard/CenterOnOwnerOrScreen.h"
+#include "wizard/LockImage.h"
+#include "wizard/PageSlide.h"
+
+namespace {
+// The window's height once cut down to one page, in pixels.
+const int kWindowHeight = 320;
+}  // namespace
+
+CSettingsDlg::CSettingsDlg(CWnd* parent)
+    : CDialog(IDD_SETTINGS, parent),
+      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME)))
+{
+}
+
+CSettingsDlg::~CSettingsDlg() = default;
+
+void CSettingsDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_DELAY, m_ctlDelay);
+    DDX_Control(dx, IDC_PAGE_GAUGE, m_ctlPageGauge);
+    DDX_Control(dx, IDC_HOTKEY, m_ctlHotKey);
+    DDX_Control(dx, IDC_VELOCITY, m_ctlVelocity);
+    DDX_Control(dx, IDC_DELAY_SPIN, m_ctlDelaySpin);
+    DDX_Text(dx, IDC_DELAY, m_nDelay);
+    DDV_MinMaxInt(dx, m_nDelay, 0, 30);
+    DDX_Check(dx, IDC_ENABLE_SCREENSAVER, m_bScreensaver);
+    DDX_Check(dx, IDC_ENABLE_SCREENWIPE, m_bScreenwipe);
+}
+
+// Enter and Escape go to the focused control like any other key: the
+// hot-key edit takes them as keys, and neither may close the wizard.
+BOOL CSettingsDlg::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message == WM_KEYDOWN && (msg->wParam == VK_ESCAPE || msg->wParam == VK_RETURN))
+        return FALSE;
+    return CDialog::PreTranslateMessage(msg);
+}
+
+BOOL CSettingsDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    m_ctlDelaySpin.SendMessage(UDM_SETRANGE32, 1, 30);
+    m_ctlVelocity.SetRangeMin(100, FALSE);
+    m_ctlVelocity.SetRangeMax(1100, FALSE);
+    m_ctlVelocity.SetTicFreq(100);
+
+    // A file error must not leave the window four pages wide: report it as
+    // the framework would and go on with what was read.
+    try {
+        LoadSettings();
+    } catch (...) {
+        AfxReportCurrentException();
+    }
+
+    RECT page;
+    m_ctlPageGauge.GetClientRect(&page);
+    MoveWindow(page.left, page.top, page.right - page.left, kWindowHeight - page.top, TRUE);
+    CenterOnOwnerOrScreen(m_hWnd);
+    return TRUE;
+}
+
+void CSettingsDlg::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    if (!SaveSettings())
+        return;
+    CDialog::OnOK();
+}
+
+void CSettingsDlg::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CSettingsDlg::OnPaint()
+{
+    if (IsIconic())
+        PaintMinimizedIcon(m_hIcon);
+    else
+        Default();
+}
+
+HCURSOR CSettingsDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+void CSettingsDlg::OnApply()
+{
+    if (!UpdateData(TRUE))
+        return;
+    SaveSettings();
+}
+
+// Keys that reach the dialog window itself get the dialog's own handling.
+LRESULT CSettingsDlg::OnKey(WPARAM, LPARAM)
+{
+    return Default();
+}
+
+void CSettingsDlg::OnChangeImage()
+{
+    ChooseLockImage(m_hWnd);
+}
+
+void CSettingsDlg::OnNext()
+{
+    SlidePages(-1);
+}
+
+void CSettingsDlg::OnBack()
+{
+    SlidePages(+1);
+}
+
+void CSettingsDlg::OnPageCancel()
+{
+    OnCancel();
+}
+
+void CSettingsDlg::OnEnableScreensaver()
+{
+    UpdateData(TRUE);
+    m_ctlDelay.EnableWindow(m_bScreensaver != 0);
+}
+
+void CSettingsDlg::SlidePages(int direction)
+{
+    RECT page;
+    m_ctlPageGauge.GetClientRect(&page);
+    SlideChildWindows(m_hWnd, page.right - page.left, direction);
+}
