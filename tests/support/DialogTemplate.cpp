@@ -118,3 +118,34 @@ DialogTemplate LoadDialogTemplate(int id)
     }
     return result;
 }
+
+void ExpectTemplate(int id, const char* caption, short cx, short cy, DWORD style, DWORD exStyle,
+                    const std::vector<ExpectedControl>& controls)
+{
+    DialogTemplate dialog = LoadDialogTemplate(id);
+    EXPECT_EQ(caption, dialog.caption);
+    EXPECT_EQ(cx, dialog.cx);
+    EXPECT_EQ(cy, dialog.cy);
+    EXPECT_EQ(style, dialog.style & ~static_cast<DWORD>(DS_SETFONT));
+    EXPECT_EQ(exStyle, dialog.exStyle);
+    EXPECT_EQ("MS Sans Serif", dialog.font);
+    EXPECT_EQ(8, dialog.pointSize);
+    ASSERT_EQ(controls.size(), dialog.controls.size());
+    for (size_t i = 0; i < controls.size(); ++i) {
+        const ExpectedControl& expected = controls[i];
+        const TemplateControl& control = dialog.controls[i];
+        SCOPED_TRACE("control " + std::to_string(i + 1) + " \"" + expected.text + "\"");
+        EXPECT_EQ(static_cast<WORD>(expected.id), static_cast<WORD>(control.id));
+        // Class names do not depend on case; the resource compiler may store
+        // them in capitals.
+        EXPECT_EQ(0, lstrcmpiA(expected.className, control.className.c_str())) << control.className;
+        EXPECT_EQ(expected.text, control.text);
+        EXPECT_EQ(expected.image, control.textOrdinal);
+        EXPECT_EQ(expected.x, control.x);
+        EXPECT_EQ(expected.y, control.y);
+        EXPECT_EQ(expected.cx, control.cx);
+        EXPECT_EQ(expected.cy, control.cy);
+        EXPECT_EQ(expected.style | WS_CHILD, control.style);
+        EXPECT_EQ(expected.exStyle, control.exStyle);
+    }
+}

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -28,3 +30,22 @@ struct DialogTemplate {
 
 // Loads a DIALOGEX template from the running executable's resources.
 DialogTemplate LoadDialogTemplate(int id);
+
+// One control as a template must hold it. The style is exact apart from
+// WS_CHILD (so WS_VISIBLE and WS_TABSTOP are spelt out); image is the
+// resource number a bitmap or icon static shows, -1 for a text.
+struct ExpectedControl {
+    int id;
+    const char* className;
+    const char* text;
+    short x, y, cx, cy;
+    DWORD style;
+    DWORD exStyle;
+    int image;
+};
+
+// Checks the window (caption, size in dialog units, exact style apart from
+// DS_SETFONT, extended style, "MS Sans Serif" 8 pt) and every control in
+// template order.
+void ExpectTemplate(int id, const char* caption, short cx, short cy, DWORD style, DWORD exStyle,
+                    const std::vector<ExpectedControl>& controls);
