@@ -1,10 +1,17 @@
 #include "res/resource.h"
 #include "settings/ChangePassword.h"
+#include "settings/PasswordScrambler.h"
 #include "settings/SecureWipe.h"
+#include "tests/support/DialogTemplate.h"
 #include "tests/support/GuiDriver.h"
 #include "tests/support/SettingsFile.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <random>
 
 namespace {
 const char kCaption[] = "Vellmoran - Change Password";
@@ -16,241 +23,118 @@ const char kInUse[] = "The settings file is in use by another program, so the pa
 const char kNotSaved[] = "The new password could not be saved in the settings file, so the password was not changed.";
 const char kChanged[] = "The password has been changed.";
 
-// Codes of "secret" and "Password123".
-const char kSecretCode[] = "298e2823f33e";
-const char kPassword123Code[] = "92829238afbc666a320348";
-
-struct Typed {
-    const char* oldPassword;
-    const char* newPassword;
-    const char* confirmation;
-};
-
-// Runs the flow, fills the dialog as a user would and ends it with the given
-// command; every message box is answered with OK and recorded.
-std::vector<MessageBoxRecord> RunFlow(Typed typed, int command = IDOK)
+// Runs the flow, types the three fields key by key and ends the dialog with
+// the command, perhaps while another opener holds the settings file. Returns
+// the text of the message boxes shown, each checked to have a single OK
+// button and the stop icon (information for a success).
+std::string RunFlow(std::vector<std::string> typed, int command = IDOK, bool held = false)
 {
+    auto holder = held ? std::make_unique<HeldSettingsFile>() : nullptr;
     MessageBoxWatcher watcher(IDOK);
     HWND dialog = nullptr;
-    {
-        ModalScript script({
-            [&dialog] { return (dialog = FindThreadDialog(kCaption)) != nullptr; },
-            ModalScript::Do([&] {
-                ::SetDlgItemTextA(dialog, IDC_OLD_PASSWORD, typed.oldPassword);
-                ::SetDlgItemTextA(dialog, IDC_NEW_PASSWORD, typed.newPassword);
-                ::SetDlgItemTextA(dialog, IDC_CONFIRM_PASSWORD, typed.confirmation);
-                if (command == IDOK || command == IDCANCEL)
-                    PostClick(dialog, command);
-                else
-                    ::PostMessageA(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
-            }),
-        });
-        RunChangePasswordFlow();
-    }
-    EXPECT_EQ(nullptr, FindThreadDialog(kCaption)) << "the dialog is still there";
-    return watcher.Boxes();
-}
-
-std::string FileWithCode(const std::string& code)
-{
-    return SettingsRecordBytes("m_nDelay", "5") + SettingsRecordBytes("m_csCode", code) +
-           SettingsRecordBytes("m_nVelocity", "500");
-}
-
-class ChangePasswordTest : public ::testing::Test {
-protected:
-    void SetUp() override { DeleteSettingsFile(); }
-    void TearDown() override { DeleteSettingsFile(); }
-
-    // The one message shown, with the stop icon and a single OK button.
-    static void ExpectRefusal(const std::vector<MessageBoxRecord>& boxes, const char* text)
-    {
-        ASSERT_EQ(1u, boxes.size());
-        EXPECT_EQ(text, boxes[0].text);
-        EXPECT_EQ("SettingsTests", boxes[0].caption);
-        EXPECT_EQ(::LoadIconA(nullptr, IDI_HAND), boxes[0].icon);
-        EXPECT_EQ(std::vector<int>{IDOK}, boxes[0].buttons);
-    }
-
-    static void ExpectChanged(const std::vector<MessageBoxRecord>& boxes)
-    {
-        ASSERT_EQ(1u, boxes.size());
-        EXPECT_EQ(kChanged, boxes[0].text);
-        EXPECT_EQ(::LoadIconA(nullptr, IDI_ASTERISK), boxes[0].icon);
-        EXPECT_EQ(std::vector<int>{IDOK}, boxes[0].buttons);
-    }
-};
-}  // namespace
-
-TEST_F(ChangePasswordTest, CancelEscapeAndTheCloseBoxTouchNothing)
-{
-    EXPECT_TRUE(RunFlow({"secret", "new", "new"}, IDCANCEL).empty());
-    EXPECT_TRUE(RunFlow({"", "", ""}, SC_CLOSE).empty());
-    EXPECT_FALSE(SettingsFileExists());
-
-    WriteSettingsFile(FileWithCode(kSecretCode));
-    {
-        HeldSettingsFile held;
-        EXPECT_TRUE(RunFlow({"secret", "new", "new"}, IDCANCEL).empty());
-    }
-    EXPECT_EQ(FileWithCode(kSecretCode), ReadSettingsFile());
-}
-
-TEST_F(ChangePasswordTest, TheOldPasswordIsProvenBeforeTheNewFieldsAreLookedAt)
-{
-    WriteSettingsFile(FileWithCode(kSecretCode));
-    ExpectRefusal(RunFlow({"", "new", "new"}), kOldEmpty);
-    ExpectRefusal(RunFlow({"", "", ""}), kOldEmpty);
-    ExpectRefusal(RunFlow({"Secret", "", ""}), kOldWrong);
-    ExpectRefusal(RunFlow({"wrong", "new", "other"}), kOldWrong);
-    EXPECT_EQ(FileWithCode(kSecretCode), ReadSettingsFile());
-}
-
-TEST_F(ChangePasswordTest, ACorrectOldPasswordNeedsANewOneAndAnExactConfirmation)
-{
-    WriteSettingsFile(FileWithCode(kSecretCode));
-    ExpectRefusal(RunFlow({"secret", "", ""}), kNewEmpty);
-    ExpectRefusal(RunFlow({"secret", "", "confirmation"}), kNewEmpty);
-    ExpectRefusal(RunFlow({"secret", "Password123", ""}), kMismatch);
-    ExpectRefusal(RunFlow({"secret", "Password123", "password123"}), kMismatch);
-    ExpectRefusal(RunFlow({"secret", "Password123", "Password123 "}), kMismatch);
-    EXPECT_EQ(FileWithCode(kSecretCode), ReadSettingsFile());
-}
-
-TEST_F(ChangePasswordTest, AChangeReplacesTheCodeInPlaceAndOnlyTheNewPasswordPassesAfterwards)
-{
-    WriteSettingsFile(FileWithCode(kSecretCode));
-    ExpectChanged(RunFlow({"secret", "Password123", "Password123"}));
-    EXPECT_EQ(FileWithCode(kPassword123Code), ReadSettingsFile());
-
-    ExpectRefusal(RunFlow({"secret", "again", "again"}), kOldWrong);
-    ExpectRefusal(RunFlow({"Password123", "", ""}), kNewEmpty);
-
-    // The same password again is a change like any other.
-    ExpectChanged(RunFlow({"Password123", "Password123", "Password123"}));
-    EXPECT_EQ(FileWithCode(kPassword123Code), ReadSettingsFile());
-}
-
-TEST_F(ChangePasswordTest, WithoutAStoredCodeOnlyAnEmptyOldPasswordIsRight)
-{
-    ExpectRefusal(RunFlow({"secret", "new", "new"}), kOldWrong);
-    ASSERT_TRUE(SettingsFileExists());
-    EXPECT_EQ("", ReadSettingsFile());
-
-    std::string noCode = SettingsRecordBytes("m_nDelay", "5");
-    WriteSettingsFile(noCode);
-    ExpectRefusal(RunFlow({"secret", "new", "new"}), kOldWrong);
-    EXPECT_EQ(noCode, ReadSettingsFile());
-
-    // The checks on the new fields still apply to a first password.
-    ExpectRefusal(RunFlow({"", "", ""}), kNewEmpty);
-    ExpectRefusal(RunFlow({"", "secret", "Secret"}), kMismatch);
-    EXPECT_EQ(noCode, ReadSettingsFile());
-}
-
-TEST_F(ChangePasswordTest, TheFirstPasswordIsStoredAndMustBeProvenFromThenOn)
-{
-    ExpectChanged(RunFlow({"", "secret", "secret"}));
-    EXPECT_EQ(SettingsRecordBytes("m_csCode", kSecretCode), ReadSettingsFile());
-
-    ExpectRefusal(RunFlow({"", "other", "other"}), kOldEmpty);
-    ExpectChanged(RunFlow({"secret", "Password123", "Password123"}));
-    EXPECT_EQ(SettingsRecordBytes("m_csCode", kPassword123Code), ReadSettingsFile());
-
-    // An empty stored code is the code of the empty password.
-    WriteSettingsFile(FileWithCode(""));
-    ExpectRefusal(RunFlow({"secret", "new", "new"}), kOldWrong);
-    ExpectChanged(RunFlow({"", "secret", "secret"}));
-    EXPECT_EQ(FileWithCode(kSecretCode), ReadSettingsFile());
-}
-
-TEST_F(ChangePasswordTest, AHeldFileIsReportedAsInUseAndNothingIsWritten)
-{
-    for (const std::string& bytes : {FileWithCode(kSecretCode), SettingsRecordBytes("m_nDelay", "5")}) {
-        WriteSettingsFile(bytes);
-        {
-            HeldSettingsFile held;
-            ASSERT_TRUE(held.Held());
-            ExpectRefusal(RunFlow({"secret", "Password123", "Password123"}), kInUse);
-            ExpectRefusal(RunFlow({"", "Password123", "Password123"}), kInUse);
-            ExpectRefusal(RunFlow({"wrong", "", ""}), kInUse);
-        }
-        EXPECT_EQ(bytes, ReadSettingsFile());
-    }
-}
-
-TEST_F(ChangePasswordTest, AFailedWriteIsReportedAndNeverLooksLikeSuccess)
-{
-    // A partial record at the end: no code can be read, and no new record
-    // can be written.
-    std::string partial = SettingsRecordBytes("m_nDelay", "5") + std::string(100, 'x');
-    WriteSettingsFile(partial);
-    ExpectRefusal(RunFlow({"", "secret", "secret"}), kNotSaved);
-    EXPECT_EQ(partial, ReadSettingsFile());
-}
-
-TEST_F(ChangePasswordTest, TheDialogOpensEmptyWithFocusOnOKAndMaskedFieldsOf32Characters)
-{
-    MessageBoxWatcher watcher(IDOK);
-    HWND dialog = nullptr;
-    const int edits[] = {IDC_OLD_PASSWORD, IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD};
     ModalScript script({
         [&dialog] { return (dialog = FindThreadDialog(kCaption)) != nullptr && ::IsWindowVisible(dialog); },
         ModalScript::Do([&] {
-            EXPECT_EQ(::GetDlgItem(dialog, IDOK), ::GetFocus());
-            for (int id : edits) {
-                HWND edit = ::GetDlgItem(dialog, id);
-                EXPECT_EQ(0, ::GetWindowTextLengthA(edit));
-                EXPECT_TRUE(::GetWindowLongA(edit, GWL_STYLE) & ES_PASSWORD);
-                EXPECT_NE(0, ::SendMessageA(edit, EM_GETPASSWORDCHAR, 0, 0));
-                ::SetFocus(edit);
-                for (int i = 0; i < 33; ++i)
-                    ::SendMessageA(edit, WM_CHAR, 'a' + i % 26, 0);
-                EXPECT_EQ(32, ::GetWindowTextLengthA(edit)) << "edit " << id;
+            EXPECT_EQ(::GetDlgItem(dialog, IDOK), ::GetFocus()) << "the dialog opens with OK focused";
+            for (int i = 0; i < 3; ++i) {  // old, new and confirmation have consecutive ids
+                HWND edit = ::GetDlgItem(dialog, IDC_OLD_PASSWORD + i);
+                for (char c : typed[i])
+                    ::SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
+                EXPECT_EQ(std::min<size_t>(32, typed[i].size()), ::GetWindowTextLengthA(edit)) << "edit " << i;
             }
-            PostClick(dialog, IDCANCEL);
+            PostClick(dialog, command);
         }),
     });
     RunChangePasswordFlow();
-    EXPECT_TRUE(watcher.Boxes().empty());
-    EXPECT_FALSE(SettingsFileExists());
+    std::string texts;
+    for (const MessageBoxRecord& box : watcher.Boxes()) {
+        EXPECT_EQ(::LoadIconA(nullptr, box.text == kChanged ? IDI_ASTERISK : IDI_HAND), box.icon) << box.text;
+        EXPECT_EQ(std::vector<int>{IDOK}, box.buttons) << box.text;
+        texts += box.text;
+    }
+    return texts;
 }
+}  // namespace
 
-TEST_F(ChangePasswordTest, ALongerTextIsRefusedInExchangeOrderAndTheDialogStaysOpen)
+TEST(ScramblePassword, GivesTheDaemonsCodesAsAShuffleOfTheMaskedHexDigits)
 {
-    MessageBoxWatcher watcher(IDOK);
-    HWND dialog = nullptr;
-    std::string tooLong(33, 'x');
-    ModalScript script({
-        [&dialog] { return (dialog = FindThreadDialog(kCaption)) != nullptr; },
-        ModalScript::Do([&] {
-            // WM_SETTEXT passes the typing limit by.
-            ::SetDlgItemTextA(dialog, IDC_OLD_PASSWORD, tooLong.c_str());
-            ::SetDlgItemTextA(dialog, IDC_CONFIRM_PASSWORD, tooLong.c_str());
-            PostClick(dialog, IDOK);
-        }),
-        [&watcher] { return watcher.Boxes().size() == 1; },
-        [&dialog] { return ::GetFocus() == ::GetDlgItem(dialog, IDC_CONFIRM_PASSWORD); },
-        ModalScript::Do([&] {
-            EXPECT_TRUE(::IsWindowVisible(dialog));
-            PostClick(dialog, IDCANCEL);
-        }),
-    });
-    RunChangePasswordFlow();
-    ASSERT_EQ(1u, watcher.Boxes().size());
-    EXPECT_EQ("Please enter no more than 32 characters.", watcher.Boxes()[0].text);
-    EXPECT_EQ(::LoadIconA(nullptr, IDI_EXCLAMATION), watcher.Boxes()[0].icon);
-    EXPECT_FALSE(SettingsFileExists());
+    auto Scrambled = [](std::string password) { return ScramblePassword(password), password; };
+    EXPECT_EQ("298e2823f33e", Scrambled("secret"));
+    EXPECT_EQ("92829238afbc666a320348", Scrambled("Password123"));
+    EXPECT_EQ("", Scrambled(""));
+    EXPECT_EQ(Scrambled("a\nb"), Scrambled("aZb"));
+    std::mt19937 random(1998);
+    char digits[3];
+    for (int i = 0; i < 556; ++i) {
+        std::string password(i < 256 ? 1 : 1 + random() % 32, static_cast<char>(i)), hex;
+        for (char& c : password)  // every byte alone, then random passwords
+            c = i < 256 ? c : static_cast<char>(random());
+        for (unsigned char c : password)
+            std::snprintf(digits, sizeof(digits), "%02x", (c == 0x5A ? 0x0A : c) ^ 0x5B), hex += digits;
+        std::string code = Scrambled(password);
+        EXPECT_EQ(code, Scrambled(password)) << "password " << i;
+        std::sort(hex.begin(), hex.end()), std::sort(code.begin(), code.end());
+        EXPECT_EQ(hex, code) << "password " << i;
+    }
 }
 
 TEST(SecureWipe, ZeroesTheWholeBufferOfAString)
 {
-    std::string secret = "a password long enough to live on the heap";
+    std::string secret(40, 's');
     secret.resize(10);
     const char* buffer = secret.data();
-    size_t capacity = secret.capacity();
     SecureWipe(secret);
-    EXPECT_TRUE(secret.empty());
-    ASSERT_EQ(buffer, secret.data());
-    EXPECT_EQ(std::string(capacity, '\0'), std::string(buffer, capacity));
+    EXPECT_EQ(std::string(40, '\0'), std::string(buffer, 40));
+}
+
+TEST(ChangePassword, TheTemplateHoldsItsControlsInTabOrderWithMaskedEdits)
+{
+    const DWORD V = WS_VISIBLE, label = V | WS_GROUP | SS_LEFT;
+    const DWORD edit = V | WS_TABSTOP | WS_BORDER | ES_LEFT | ES_PASSWORD | ES_AUTOHSCROLL;
+    ExpectTemplate(IDD_CHANGE_PASSWORD, kCaption, 196, 122, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
+                   {
+                       {IDOK, "Button", "OK", 84, 101, 50, 14, V | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, -1},
+                       {IDCANCEL, "Button", "Cancel", 139, 101, 50, 14, V | WS_TABSTOP | BS_PUSHBUTTON, 0, -1},
+                       {IDC_STATIC, "Static", "Old Password:", 7, 7, 46, 8, label, 0, -1},
+                       {IDC_STATIC, "Static", "New Password:", 7, 32, 50, 8, label, 0, -1},
+                       {IDC_OLD_PASSWORD, "Edit", "", 7, 15, 182, 14, edit, 0, -1},
+                       {IDC_STATIC, "Static", "Confirm New Password:", 7, 57, 76, 8, label, 0, -1},
+                       {IDC_NEW_PASSWORD, "Edit", "", 7, 40, 182, 14, edit, 0, -1},
+                       {IDC_CONFIRM_PASSWORD, "Edit", "", 7, 65, 182, 14, edit, 0, -1},
+                   });
+}
+
+// One user's way from a missing settings file to a first password and on to
+// changes, the file checked after each try: only OK with every check passed
+// writes, and the new code goes where the old one stood.
+TEST(ChangePassword, ChecksInTheirOrderThenSetsTheFirstCodeAndChangesItInPlace)
+{
+    auto file = [](const char* code) {
+        return SettingsRecordBytes(*code ? "m_csCode" : "", code) + SettingsRecordBytes("m_nVelocity", "500");
+    };
+    DeleteSettingsFile();
+    EXPECT_EQ("", RunFlow({std::string(33, 'a'), std::string(33, 'b'), std::string(33, 'c')}, IDCANCEL));
+    EXPECT_FALSE(SettingsFileExists()) << "Cancel opened the file";
+    EXPECT_EQ(kOldWrong, RunFlow({"secret", "new", "new"}));
+    EXPECT_TRUE(SettingsFileExists() && ReadSettingsFile().empty());
+
+    WriteSettingsFile(file(""));
+    const char *S = "298e2823f33e", *P = "92829238afbc666a320348";  // "secret" and "Password123"
+    struct Case { std::vector<std::string> typed; const char *code, *message; bool held = false; };
+    for (const Case& c : {Case{{"secret", "new", "new"}, "", kOldWrong}, {{"", "", ""}, "", kNewEmpty},
+                          {{"", "secret", "secret"}, S, kChanged}, {{"", "new", "new"}, S, kOldEmpty},
+                          {{"Secret", "", ""}, S, kOldWrong}, {{"secret", "", "x"}, S, kNewEmpty},
+                          {{"secret", "new", "newer"}, S, kMismatch}, {{"secret", "new", "New"}, S, kMismatch},
+                          {{"secret", "Password123", "Password123"}, P, kChanged}, {{"secret", "a", "a"}, P, kOldWrong},
+                          {{"Password123", "Password123", "Password123"}, P, kChanged},
+                          {{"Password123", "new", "new"}, P, kInUse, true}}) {
+        EXPECT_EQ(c.message, RunFlow(c.typed, IDOK, c.held)) << c.typed[0] << ", " << c.typed[1] << ", " << c.typed[2];
+        EXPECT_EQ(file(c.code), ReadSettingsFile()) << c.typed[0] << ", " << c.typed[1] << ", " << c.typed[2];
+    }
+
+    // A partial record at the end: no code is read and none can be added.
+    WriteSettingsFile(SettingsRecordBytes("m_nDelay", "5") + std::string(100, 'x'));
+    EXPECT_EQ(kNotSaved, RunFlow({"", "secret", "secret"}));
+    EXPECT_EQ(SettingsRecordBytes("m_nDelay", "5") + std::string(100, 'x'), ReadSettingsFile());
+    DeleteSettingsFile();
 }
