@@ -1,151 +1,97 @@
 #include "tests/support/DialogTemplate.h"
 
-#include <stdexcept>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
 
 namespace {
+// Reads the fields of a template in order; texts are UTF-16 and ASCII here.
 class Reader {
 public:
     explicit Reader(const BYTE* data) : m_start(data), m_at(data) {}
 
-    WORD Word()
+    template <typename T>
+    T Next()
     {
-        WORD value;
-        memcpy(&value, m_at, sizeof(value));
+        T value;
+        std::memcpy(&value, m_at, sizeof(value));
         m_at += sizeof(value);
         return value;
     }
-    DWORD Dword()
-    {
-        DWORD value;
-        memcpy(&value, m_at, sizeof(value));
-        m_at += sizeof(value);
-        return value;
-    }
-    std::string WideString()
+    std::string Text()
     {
         std::string text;
-        for (WORD c = Word(); c != 0; c = Word())
+        for (WORD c = Next<WORD>(); c != 0; c = Next<WORD>())
             text += static_cast<char>(c);
         return text;
     }
-    // A string or an ordinal (0xFFFF followed by the number).
-    std::string StringOrOrdinal(int& ordinal)
+    // A text, or an ordinal: 0xFFFF and a number.
+    std::string TextOrOrdinal(int& ordinal)
     {
         ordinal = -1;
-        WORD first;
-        memcpy(&first, m_at, sizeof(first));
-        if (first == 0xFFFF) {
-            Word();
-            ordinal = Word();
-            return std::string();
-        }
-        return WideString();
-    }
-    void AlignDword()
-    {
-        while ((m_at - m_start) % 4 != 0)
-            ++m_at;
+        if (*reinterpret_cast<const WORD*>(m_at) != 0xFFFF)
+            return Text();
+        Next<WORD>();
+        ordinal = Next<WORD>();
+        return std::string();
     }
     void Skip(size_t bytes) { m_at += bytes; }
+    void AlignDword() { m_at += (4 - (m_at - m_start) % 4) % 4; }
 
 private:
     const BYTE* m_start;
     const BYTE* m_at;
 };
 
-std::string PredefinedClass(int ordinal)
-{
-    switch (ordinal) {
-    case 0x80: return "Button";
-    case 0x81: return "Edit";
-    case 0x82: return "Static";
-    case 0x83: return "ListBox";
-    case 0x84: return "ScrollBar";
-    case 0x85: return "ComboBox";
-    default: return "#" + std::to_string(ordinal);
-    }
-}
+const char* const kPredefinedClasses[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};
 }  // namespace
-
-DialogTemplate LoadDialogTemplate(int id)
-{
-    HRSRC resource = ::FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));
-    if (resource == nullptr)
-        throw std::runtime_error("no dialog template " + std::to_string(id));
-    const BYTE* data = static_cast<const BYTE*>(::LockResource(::LoadResource(nullptr, resource)));
-    Reader reader(data);
-    if (reader.Word() != 1 || reader.Word() != 0xFFFF)
-        throw std::runtime_error("not an extended dialog template");
-
-    DialogTemplate result;
-    reader.Dword();  // help id
-    result.exStyle = reader.Dword();
-    result.style = reader.Dword();
-    WORD count = reader.Word();
-    result.x = static_cast<short>(reader.Word());
-    result.y = static_cast<short>(reader.Word());
-    result.cx = static_cast<short>(reader.Word());
-    result.cy = static_cast<short>(reader.Word());
-    int ordinal;
-    reader.StringOrOrdinal(ordinal);  // menu
-    reader.StringOrOrdinal(ordinal);  // window class
-    result.caption = reader.WideString();
-    result.pointSize = 0;
-    if (result.style & DS_SETFONT) {
-        result.pointSize = reader.Word();
-        reader.Word();  // weight
-        reader.Skip(2);  // italic, charset
-        result.font = reader.WideString();
-    }
-    for (WORD i = 0; i < count; ++i) {
-        reader.AlignDword();
-        TemplateControl control;
-        reader.Dword();  // help id
-        control.exStyle = reader.Dword();
-        control.style = reader.Dword();
-        control.x = static_cast<short>(reader.Word());
-        control.y = static_cast<short>(reader.Word());
-        control.cx = static_cast<short>(reader.Word());
-        control.cy = static_cast<short>(reader.Word());
-        control.id = static_cast<int>(reader.Dword());
-        int classOrdinal;
-        control.className = reader.StringOrOrdinal(classOrdinal);
-        if (classOrdinal >= 0)
-            control.className = PredefinedClass(classOrdinal);
-        control.text = reader.StringOrOrdinal(control.textOrdinal);
-        reader.Skip(reader.Word());  // creation data
-        result.controls.push_back(control);
-    }
-    return result;
-}
 
 void ExpectTemplate(int id, const char* caption, short cx, short cy, DWORD style, DWORD exStyle,
                     const std::vector<ExpectedControl>& controls)
 {
-    DialogTemplate dialog = LoadDialogTemplate(id);
-    EXPECT_EQ(caption, dialog.caption);
-    EXPECT_EQ(cx, dialog.cx);
-    EXPECT_EQ(cy, dialog.cy);
-    EXPECT_EQ(style, dialog.style & ~static_cast<DWORD>(DS_SETFONT));
-    EXPECT_EQ(exStyle, dialog.exStyle);
-    EXPECT_EQ("MS Sans Serif", dialog.font);
-    EXPECT_EQ(8, dialog.pointSize);
-    ASSERT_EQ(controls.size(), dialog.controls.size());
-    for (size_t i = 0; i < controls.size(); ++i) {
-        const ExpectedControl& expected = controls[i];
-        const TemplateControl& control = dialog.controls[i];
-        SCOPED_TRACE("control " + std::to_string(i + 1) + " \"" + expected.text + "\"");
-        EXPECT_EQ(static_cast<WORD>(expected.id), static_cast<WORD>(control.id));
-        // Class names do not depend on case; the resource compiler may store
-        // them in capitals.
-        EXPECT_EQ(0, lstrcmpiA(expected.className, control.className.c_str())) << control.className;
-        EXPECT_EQ(expected.text, control.text);
-        EXPECT_EQ(expected.image, control.textOrdinal);
-        EXPECT_EQ(expected.x, control.x);
-        EXPECT_EQ(expected.y, control.y);
-        EXPECT_EQ(expected.cx, control.cx);
-        EXPECT_EQ(expected.cy, control.cy);
-        EXPECT_EQ(expected.style | WS_CHILD, control.style);
-        EXPECT_EQ(expected.exStyle, control.exStyle);
+    HRSRC resource = ::FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));
+    ASSERT_NE(nullptr, resource);
+    Reader reader(static_cast<const BYTE*>(::LockResource(::LoadResource(nullptr, resource))));
+    ASSERT_EQ(MAKELONG(1, 0xFFFF), reader.Next<DWORD>()) << "not an extended template";
+    reader.Next<DWORD>();  // help id
+    EXPECT_EQ(exStyle, reader.Next<DWORD>());
+    DWORD windowStyle = reader.Next<DWORD>();
+    EXPECT_EQ(style, windowStyle & ~static_cast<DWORD>(DS_SETFONT));
+    ASSERT_EQ(controls.size(), reader.Next<WORD>());
+    reader.Skip(4);  // x, y
+    EXPECT_EQ(cx, reader.Next<short>());
+    EXPECT_EQ(cy, reader.Next<short>());
+    int ordinal;
+    reader.TextOrOrdinal(ordinal);  // menu
+    reader.TextOrOrdinal(ordinal);  // window class
+    EXPECT_EQ(caption, reader.Text());
+    ASSERT_TRUE(windowStyle & DS_SETFONT);
+    EXPECT_EQ(8, reader.Next<WORD>());
+    reader.Skip(4);  // weight, italic, character set
+    EXPECT_EQ("MS Sans Serif", reader.Text());
+
+    for (const ExpectedControl& expected : controls) {
+        SCOPED_TRACE(std::string("control \"") + expected.text + "\" " + std::to_string(expected.id));
+        reader.AlignDword();
+        reader.Next<DWORD>();  // help id
+        EXPECT_EQ(expected.exStyle, reader.Next<DWORD>());
+        EXPECT_EQ(expected.style | WS_CHILD, reader.Next<DWORD>());
+        EXPECT_EQ(expected.x, reader.Next<short>());
+        EXPECT_EQ(expected.y, reader.Next<short>());
+        EXPECT_EQ(expected.cx, reader.Next<short>());
+        EXPECT_EQ(expected.cy, reader.Next<short>());
+        EXPECT_EQ(static_cast<WORD>(expected.id), static_cast<WORD>(reader.Next<DWORD>()));
+        int classOrdinal;
+        std::string className = reader.TextOrOrdinal(classOrdinal);
+        if (classOrdinal >= 0x80 && classOrdinal <= 0x85)
+            className = kPredefinedClasses[classOrdinal - 0x80];
+        // Class names do not depend on case; the resource compiler may
+        // store them in capitals.
+        EXPECT_EQ(0, lstrcmpiA(expected.className, className.c_str())) << className;
+        int image;
+        EXPECT_EQ(expected.text, reader.TextOrOrdinal(image));
+        EXPECT_EQ(expected.image, image);
+        reader.Skip(reader.Next<WORD>());  // creation data
     }
 }

@@ -13,42 +13,48 @@ std::string WindowText(HWND hWnd)
     return text;
 }
 
-std::string ClassName(HWND hWnd)
+bool IsClass(HWND hWnd, const char* className)
 {
     char name[64] = "";
     ::GetClassNameA(hWnd, name, sizeof(name));
-    return name;
+    return lstrcmpiA(name, className) == 0;
 }
 
-// The icon static's id differs between systems; its style does not.
-HICON MessageBoxIcon(HWND box)
+// The children of a window, in Z order.
+std::vector<HWND> Children(HWND parent)
 {
-    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (ClassName(child) == "Static" && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-            return reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
-    return nullptr;
+    std::vector<HWND> children;
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
 }
 
-BOOL CALLBACK CancelDialog(HWND hWnd, LPARAM)
+BOOL CALLBACK CollectDialog(HWND hWnd, LPARAM lParam)
 {
-    if (ClassName(hWnd) == "#32770")
-        ::PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
+    if (IsClass(hWnd, "#32770"))
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
     return TRUE;
+}
+
+std::vector<HWND> ThreadDialogs()
+{
+    std::vector<HWND> dialogs;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+    return dialogs;
 }
 }  // namespace
 
 ModalScript::ModalScript(std::vector<Step> steps, DWORD timeoutMs)
-    : m_steps(std::move(steps)), m_deadline(::GetTickCount() + timeoutMs)
+    : m_steps(std::move(steps)), m_deadline(::GetTickCount() + timeoutMs), m_timer(::SetTimer(nullptr, 0, 30, Tick))
 {
     g_script = this;
-    m_timer = ::SetTimer(nullptr, 0, 30, Tick);
 }
 
 ModalScript::~ModalScript()
 {
     ::KillTimer(nullptr, m_timer);
     g_script = nullptr;
-    EXPECT_TRUE(Finished()) << "the script stopped at step " << m_next + 1 << " of " << m_steps.size();
+    EXPECT_EQ(m_steps.size(), m_next) << "the script stopped at step " << m_next + 1;
 }
 
 ModalScript::Step ModalScript::Do(std::function<void()> action)
@@ -61,41 +67,28 @@ ModalScript::Step ModalScript::Do(std::function<void()> action)
 
 ModalScript::Step ModalScript::Pause(DWORD milliseconds)
 {
-    bool started = false;
     DWORD start = 0;
     return [=]() mutable {
-        if (!started) {
-            started = true;
+        if (start == 0)
             start = ::GetTickCount();
-        }
         return ::GetTickCount() - start >= milliseconds;
     };
 }
 
 void CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (g_script != nullptr)
-        g_script->RunDueStep();
-}
-
-void ModalScript::RunDueStep()
-{
-    if (m_running)
+    ModalScript* script = g_script;
+    if (script == nullptr || script->m_running || script->m_next == script->m_steps.size())
         return;
-    if (m_timedOut || static_cast<LONG>(::GetTickCount() - m_deadline) > 0) {
-        if (!m_timedOut)
-            ADD_FAILURE() << "timed out at step " << m_next + 1 << " of " << m_steps.size();
-        m_timedOut = true;
-        ::EnumThreadWindows(::GetCurrentThreadId(), CancelDialog, 0);
+    if (static_cast<LONG>(::GetTickCount() - script->m_deadline) > 0) {
+        for (HWND dialog : ThreadDialogs())
+            ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         return;
     }
-    if (Finished())
-        return;
-    m_running = true;
-    bool done = m_steps[m_next]();
-    m_running = false;
-    if (done)
-        ++m_next;
+    script->m_running = true;
+    if (script->m_steps[script->m_next]())
+        ++script->m_next;
+    script->m_running = false;
 }
 
 MessageBoxWatcher::MessageBoxWatcher(int answer)
@@ -118,60 +111,37 @@ std::vector<std::string> MessageBoxWatcher::Texts() const
     return texts;
 }
 
-// A message box is a dialog with a static of id 0xFFFF that holds its text.
+// A message box is a dialog with a static of id 0xFFFF that holds its text;
+// the icon static's id differs between systems, its style does not.
 LRESULT CALLBACK MessageBoxWatcher::CbtProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_ACTIVATE && g_watcher != nullptr) {
-        HWND box = reinterpret_cast<HWND>(wParam);
-        HWND textControl = ::GetDlgItem(box, 0xFFFF);
-        if (ClassName(box) == "#32770" && textControl != nullptr) {
-            MessageBoxRecord record;
-            record.caption = WindowText(box);
-            record.text = WindowText(textControl);
-            record.icon = MessageBoxIcon(box);
-            for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
-                if (::GetDlgItem(box, id) != nullptr)
-                    record.buttons.push_back(id);
-            g_watcher->m_boxes.push_back(record);
-            ::PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(g_watcher->m_answer), 0);
+    HWND box = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && g_watcher != nullptr && IsClass(box, "#32770") && ::GetDlgItem(box, 0xFFFF)) {
+        MessageBoxRecord record = {WindowText(box), WindowText(::GetDlgItem(box, 0xFFFF)), nullptr, {}};
+        for (HWND child : Children(box)) {
+            if (IsClass(child, "Static") && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+                record.icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+            if (IsClass(child, "Button"))
+                record.buttons.push_back(::GetDlgCtrlID(child));
         }
+        g_watcher->m_boxes.push_back(record);
+        ::PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(g_watcher->m_answer), 0);
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-namespace {
-struct DialogSearch {
-    const std::string* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND hWnd, LPARAM lParam)
-{
-    DialogSearch* search = reinterpret_cast<DialogSearch*>(lParam);
-    if (ClassName(hWnd) == "#32770" && WindowText(hWnd) == *search->caption) {
-        search->found = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-}  // namespace
-
 HWND FindThreadDialog(const std::string& caption)
 {
-    DialogSearch search = {&caption, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND dialog : ThreadDialogs())
+        if (WindowText(dialog) == caption)
+            return dialog;
+    return nullptr;
 }
 
 void PostClick(HWND dialog, int id)
 {
     ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
-
-void PumpMessages(DWORD milliseconds)
-{
-    WaitUntil([] { return false; }, milliseconds);
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)

@@ -8,9 +8,9 @@
 
 // Drives modal dialogs from inside their own modal loop. Steps run one after
 // another on a thread timer; a step that returns false is tried again on the
-// next tick (a wait), one that returns true (or nothing) is done. A script
-// that does not finish in time fails the test and cancels every dialog of the
-// thread, so that a broken test ends instead of hanging.
+// next tick (a wait), one that returns true is done. A script that does not
+// finish in time fails the test and cancels every dialog of the thread, so
+// that a broken test ends instead of hanging.
 class ModalScript {
 public:
     using Step = std::function<bool()>;
@@ -20,30 +20,25 @@ public:
     ModalScript(const ModalScript&) = delete;
     ModalScript& operator=(const ModalScript&) = delete;
 
-    bool Finished() const { return m_next == m_steps.size(); }
-
-    // Wraps an action that always completes at once.
+    // An action that completes at once, and a step that lets time pass.
     static Step Do(std::function<void()> action);
-    // A step that lets the dialog run on for a while.
     static Step Pause(DWORD milliseconds);
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
-    void RunDueStep();
 
     std::vector<Step> m_steps;
     size_t m_next = 0;
     DWORD m_deadline;
     UINT_PTR m_timer;
     bool m_running = false;
-    bool m_timedOut = false;
 };
 
 // What a message box showed.
 struct MessageBoxRecord {
     std::string caption;
     std::string text;
-    HICON icon;            // compare with LoadIcon(nullptr, IDI_HAND) and the like
+    HICON icon;  // compare with LoadIcon(nullptr, IDI_HAND) and the like
     std::vector<int> buttons;
 };
 
@@ -73,8 +68,9 @@ HWND FindThreadDialog(const std::string& caption);
 // Posts a button click to a dialog, as the button itself would send it.
 void PostClick(HWND dialog, int id);
 
-// Processes this thread's messages for a while (outside modal loops).
-void PumpMessages(DWORD milliseconds);
-
 // Waits, processing messages, until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+inline void PumpMessages(DWORD milliseconds)
+{
+    WaitUntil([] { return false; }, milliseconds);
+}

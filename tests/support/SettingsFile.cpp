@@ -1,26 +1,18 @@
 #include "tests/support/SettingsFile.h"
 
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
 namespace {
 const size_t kKeyWidth = 128;
 const size_t kRecordSize = 2176;
-
-std::string FieldText(const std::string& bytes, size_t offset, size_t width)
-{
-    std::string field = bytes.substr(offset, width);
-    return field.substr(0, field.find('\0'));
-}
 }  // namespace
 
 std::string ExecutableDirectory()
 {
     char path[MAX_PATH];
-    DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text(path, length);
-    return text.substr(0, text.rfind('\\'));
+    std::string module(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return module.substr(0, module.rfind('\\'));
 }
 
 std::string SettingsFilePath()
@@ -57,17 +49,6 @@ void WriteSettingsFile(const std::string& bytes)
 {
     std::ofstream file(SettingsFilePath(), std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-bool FindSettingsValue(const std::string& bytes, const std::string& key, std::string& value)
-{
-    for (size_t offset = 0; offset + kRecordSize <= bytes.size(); offset += kRecordSize) {
-        if (FieldText(bytes, offset, kKeyWidth) == key) {
-            value = FieldText(bytes, offset + kKeyWidth, kRecordSize - kKeyWidth);
-            return true;
-        }
-    }
-    return false;
 }
 
 HeldSettingsFile::HeldSettingsFile()

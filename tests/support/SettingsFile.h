@@ -20,10 +20,6 @@ void DeleteSettingsFile();
 std::string ReadSettingsFile();
 void WriteSettingsFile(const std::string& bytes);
 
-// The value of the first complete record with this key, as any reader of the
-// format sees it; false when there is none.
-bool FindSettingsValue(const std::string& bytes, const std::string& key, std::string& value);
-
 // Holds the file open with share mode 0, as the lock daemon would, until it
 // goes out of scope. The file is created if it is missing.
 class HeldSettingsFile {
