@@ -104,27 +104,6 @@ TEST(DataExchange, RefusesWhatIsNotAnIntegerInRangeWithTheFrameworksMessages)
     dialog.DoModal();
 }
 
-TEST(DataExchange, MaxCharsLimitsTheEditAndRefusesLongerText)
-{
-    MessageBoxWatcher watcher(IDOK);
-    ProbeDialog dialog;
-    std::string password;
-    dialog.exchange = [&](CDataExchange* dx) {
-        DDX_Text(dx, IDC_OLD_PASSWORD, password);
-        DDV_MaxChars(dx, password, 32);
-    };
-    ModalScript script({ModalScript::Do([&] {
-        EXPECT_EQ(32, ::SendDlgItemMessageA(Probe(), IDC_OLD_PASSWORD, EM_GETLIMITTEXT, 0, 0));
-        // A program can still put a longer text in; the exchange refuses it.
-        EXPECT_FALSE(SaveText(dialog, std::string(33, 'x')).saved);
-        EXPECT_TRUE(SaveText(dialog, std::string(32, 'y')).saved);
-        PostClick(Probe(), IDOK);
-    })});
-    EXPECT_EQ(IDOK, dialog.DoModal());
-    EXPECT_EQ(std::vector<std::string>{"Please enter no more than 32 characters."}, watcher.Texts());
-    EXPECT_EQ(std::string(32, 'y'), password);
-}
-
 TEST(Dialog, OffersMessagesToPreTranslateMessageBeforeTheDialogManager)
 {
     ProbeDialog dialog;

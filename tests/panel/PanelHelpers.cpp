@@ -3,15 +3,23 @@
 #include "panel/ExecutableDirectory.h"
 #include "tests/support/GuiDriver.h"
 
+#include <shlwapi.h>
+
 namespace {
 const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-BOOL CALLBACK CollectDaemonWindow(HWND hWnd, LPARAM lParam)
+struct Search {
+    const char* title;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTitled(HWND hWnd, LPARAM lParam)
 {
-    char title[32] = "";
+    Search* search = reinterpret_cast<Search*>(lParam);
+    char title[64] = "";
     ::GetWindowTextA(hWnd, title, sizeof(title));
-    if (std::string(title) == "V3LLM0R4ND")
-        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    if (std::string(title) == search->title)
+        search->found.push_back(hWnd);
     return TRUE;
 }
 }  // namespace
@@ -20,24 +28,17 @@ std::string RunValue()
 {
     char buffer[1024];
     DWORD size = sizeof(buffer);
-    HKEY key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (::SHGetValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD", nullptr, buffer, &size) != ERROR_SUCCESS)
         return std::string();
-    LONG status = ::RegQueryValueExA(key, "VellmoranD", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
-    ::RegCloseKey(key);
-    return status == ERROR_SUCCESS ? std::string(buffer, size) : std::string();
+    return std::string(buffer, size);
 }
 
 void SetRunValue(const std::string& bytes, DWORD type)
 {
-    HKEY key;
-    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
     if (bytes.empty())
-        ::RegDeleteValueA(key, "VellmoranD");
+        ::SHDeleteValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD");
     else
-        ::RegSetValueExA(key, "VellmoranD", 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                         static_cast<DWORD>(bytes.size()));
-    ::RegCloseKey(key);
+        ::SHSetValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD", type, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
 std::string ExpectedRunData()
@@ -47,11 +48,11 @@ std::string ExpectedRunData()
     return std::string(directory) + "\\VellmoranD.exe";
 }
 
-std::vector<HWND> DaemonWindows()
+std::vector<HWND> WindowsTitled(const char* title)
 {
-    std::vector<HWND> windows;
-    ::EnumWindows(CollectDaemonWindow, reinterpret_cast<LPARAM>(&windows));
-    return windows;
+    Search search = {title, {}};
+    ::EnumWindows(CollectTitled, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 DWORD DaemonProcess(HWND window)
@@ -64,11 +65,10 @@ DWORD DaemonProcess(HWND window)
 void EndAllDaemons()
 {
     for (HWND window : DaemonWindows()) {
-        if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, DaemonProcess(window))) {
-            ::TerminateProcess(process, 0);
-            ::WaitForSingleObject(process, 5000);
-            ::CloseHandle(process);
-        }
+        HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, DaemonProcess(window));
+        ::TerminateProcess(process, 0);
+        ::WaitForSingleObject(process, 5000);
+        ::CloseHandle(process);
     }
     WaitUntil([] { return DaemonWindows().empty(); }, 5000);
 }

@@ -11,8 +11,13 @@ std::string RunValue();
 void SetRunValue(const std::string& bytes, DWORD type = REG_SZ);
 std::string ExpectedRunData();
 
-// The daemon windows of every process, as the panel finds them by title.
-std::vector<HWND> DaemonWindows();
+// The top-level windows of every process with this title: the daemons, as
+// the panel finds them, or control panels.
+std::vector<HWND> WindowsTitled(const char* title);
+inline std::vector<HWND> DaemonWindows()
+{
+    return WindowsTitled("V3LLM0R4ND");
+}
 DWORD DaemonProcess(HWND window);
 // Ends every daemon stand-in, also one that ignores WM_CLOSE.
 void EndAllDaemons();

@@ -33,25 +33,13 @@ TEST(PanelTemplate, HoldsEveryControlInOrderWithOnlyOKCancelAndConfigureAsTabSto
         });
 }
 
-TEST(PanelTemplate, ArtworkHasItsSizes)
+TEST(PanelTemplate, BannerIs433By104In24BitColour)
 {
-    HBITMAP banner = static_cast<HBITMAP>(
-        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PANEL_BANNER), IMAGE_BITMAP, 0, 0,
-                     LR_CREATEDIBSECTION));
-    ASSERT_NE(nullptr, banner);
-    DIBSECTION dib;
-    ASSERT_EQ(static_cast<int>(sizeof(dib)), ::GetObjectA(banner, sizeof(dib), &dib));
-    EXPECT_EQ(433, dib.dsBm.bmWidth);
-    EXPECT_EQ(104, dib.dsBm.bmHeight);
-    EXPECT_EQ(24, dib.dsBm.bmBitsPixel);
-    ::DeleteObject(banner);
-
-    // One 32 by 32 image of 8 bits per pixel in the icon group.
-    HRSRC icon = ::FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON);
-    ASSERT_NE(nullptr, icon);
-    const BYTE* group = static_cast<const BYTE*>(::LockResource(::LoadResource(nullptr, icon)));
-    EXPECT_EQ(1, group[4]);
-    EXPECT_EQ(32, group[6]);
-    EXPECT_EQ(32, group[7]);
-    EXPECT_EQ(8, group[12]);
+    BITMAP banner;
+    HGDIOBJ bitmap = ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PANEL_BANNER), IMAGE_BITMAP, 0, 0,
+                                  LR_CREATEDIBSECTION);
+    ASSERT_TRUE(::GetObjectA(bitmap, sizeof(banner), &banner));
+    EXPECT_EQ(433, banner.bmWidth);
+    EXPECT_EQ(104, banner.bmHeight);
+    EXPECT_EQ(24, banner.bmBitsPixel);
 }
