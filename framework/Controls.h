@@ -9,15 +9,9 @@ class CStatic : public CWnd {
 };
 
 class CButton : public CWnd {
-public:
-    int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
-    void SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }
 };
 
 class CEdit : public CWnd {
-public:
-    void SetLimitText(UINT maxChars) { SendMessage(EM_LIMITTEXT, maxChars); }
-    void SetSel(int start, int end) { SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end); }
 };
 
 class CSliderCtrl : public CWnd {
@@ -30,7 +24,4 @@ public:
 };
 
 class CSpinButtonCtrl : public CWnd {
-public:
-    void SetRange32(int lower, int upper) { SendMessage(UDM_SETRANGE32, static_cast<WPARAM>(lower), upper); }
-    int GetPos32() const { return static_cast<int>(SendMessage(UDM_GETPOS32)); }
 };

@@ -52,7 +52,6 @@ public:
     virtual void SetLength(ULONGLONG length);
     virtual void Close();
 
-    const std::string& GetFilePath() const { return m_strFileName; }
     bool IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
 
 protected:

@@ -77,11 +77,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
-{
-    return SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
-}
-
 void CWnd::PreSubclassWindow()
 {
 }

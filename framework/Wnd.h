@@ -24,7 +24,6 @@ public:
     static HWND GetSafeOwner(CWnd* parent);
 
     BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT id, CWnd* parent);
 
     virtual void PreSubclassWindow();
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -44,7 +43,6 @@ public:
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     HWND GetParent() const { return ::GetParent(m_hWnd); }
     void SetWindowText(const std::string& text) { ::SetWindowTextA(m_hWnd, text.c_str()); }
-    std::string GetWindowText() const { return AfxGetWindowText(m_hWnd); }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
@@ -112,7 +110,6 @@ private:
 // Message reflection: the codes under which a child's own notifications come
 // back to it through its message map.
 constexpr UINT OCM__BASE = WM_USER + 0x1c00;
-constexpr UINT OCM_COMMAND = OCM__BASE + WM_COMMAND;
 constexpr UINT OCM_NOTIFY = OCM__BASE + WM_NOTIFY;
 
 // Reports an exception caught at a window procedure's boundary in a message

@@ -122,7 +122,7 @@ TEST(HotKeyEdit, NamesExactlyTheNinetyNineKeysOfItsTableAndTakesNothingButKeyDow
     CHotKeyEdit edit;
     edit.SubclassWindow(::CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 99, 20, nullptr, nullptr, nullptr, nullptr));
     auto expectShows = [&](const std::string& name, int trace) {  // in the text and, through the table, the code
-        EXPECT_EQ(name, edit.GetWindowText()) << trace;
+        EXPECT_EQ(name, AfxGetWindowText(edit.m_hWnd)) << trace;
         EXPECT_EQ(name, named.count(edit.m_nKeyCode) ? named[edit.m_nKeyCode] : "") << trace;
     };
     for (int code = -1; code <= 300; ++code)
