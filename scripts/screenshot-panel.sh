@@ -10,7 +10,7 @@ wine explorer /desktop=Vellmoran,800x600 "$exe" &
 panel=$!
 # The prefix exists already (wine-session made it); the panel is up in seconds.
 sleep 6
-import -window root "$out"
+import -window root -crop 800x600+0+0 +repage "$out"
 echo "Screenshot of the control panel: $out"
 if [ "$quit" = "--quit" ]; then
     kill $panel 2>/dev/null

@@ -10,10 +10,14 @@ build="${BUILD_DIR:-$root/build}"
 "$root/scripts/setup.sh"
 BUILD_DIR="$build" "$root/scripts/build.sh"
 
-export WINEPREFIX="$build/bin/wineprefix"
 if [ -n "$DISPLAY" ]; then
+    # A prefix of its own, without the tests' virtual desktop: the panel
+    # opens as a window of your desktop.
+    export WINEPREFIX="$build/wineprefix-display"
     exec "$root/scripts/wine-session.sh" wine "$build/bin/Vellmoran.exe"
 fi
+
+export WINEPREFIX="$build/bin/wineprefix"
 
 mkdir -p "$build/screenshots"
 exec xvfb-run -a -s "-screen 0 1024x768x24" "$root/scripts/wine-session.sh" \

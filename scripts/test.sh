@@ -9,6 +9,7 @@ build="${BUILD_DIR:-$root/build}"
 BUILD_DIR="$build" "$root/scripts/build.sh"
 
 export WINEPREFIX="$build/bin/wineprefix"
+export WINE_DESKTOP=1024x768
 cd "$build"
 set +e
 xvfb-run -a -s "-screen 0 1024x768x24" "$root/scripts/wine-session.sh" \

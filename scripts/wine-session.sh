@@ -3,18 +3,19 @@
 # own prefix, and leaves no Wine process behind. Meant to run under Xvfb or
 # on a real display.
 #
-# The prefix gets a virtual desktop of 1024x768: Wine then draws the window
-# frames itself and does not wait for a window manager that Xvfb lacks (which
-# cost two seconds at every window that was hidden).
+# With WINE_DESKTOP set (for example 1024x768) the prefix gets a virtual
+# desktop of that size: Wine then draws the window frames itself and does not
+# wait for a window manager that Xvfb lacks (which costs two seconds at every
+# window that is hidden).
 export WINEPREFIX="${WINEPREFIX:?}"
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 mkdir -p "$WINEPREFIX"
-if ! grep -qs '"Desktop"="Default"' "$WINEPREFIX/user.reg"; then
+if [ -n "$WINE_DESKTOP" ] && ! grep -qs "\"Default\"=\"$WINE_DESKTOP\"" "$WINEPREFIX/user.reg"; then
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 </dev/null
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$WINE_DESKTOP" /f >/dev/null 2>&1 </dev/null
     wineserver -w
 fi
 
