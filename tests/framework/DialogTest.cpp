@@ -37,129 +37,86 @@ HWND Probe()
     return FindThreadDialog("Vellmoran - Change Password");
 }
 
-// Puts a text into the first edit, exchanges, and tells what came of it.
-struct Exchange {
-    BOOL saved;
-    HWND focus;
-    DWORD selection;
-};
+int g_toldOfColours = 0;
 
-Exchange SaveText(ProbeDialog& dialog, const std::string& text)
+LRESULT CALLBACK CountSysColorChange(int code, WPARAM wParam, LPARAM lParam)
 {
-    ::SetDlgItemTextA(Probe(), IDC_OLD_PASSWORD, text.c_str());
-    Exchange result;
-    result.saved = dialog.UpdateData(TRUE);
-    result.focus = ::GetFocus();
-    result.selection = static_cast<DWORD>(::SendDlgItemMessageA(Probe(), IDC_OLD_PASSWORD, EM_GETSEL, 0, 0));
-    return result;
+    if (code == HC_ACTION && reinterpret_cast<const CWPSTRUCT*>(lParam)->message == WM_SYSCOLORCHANGE)
+        ++g_toldOfColours;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 }  // namespace
 
-TEST(DataExchange, RefusesWhatIsNotAnIntegerInRangeWithTheFrameworksMessages)
+TEST(DataExchange, RefusesWhatIsNotAnIntegerInRangeAndPutsTheFocusBack)
 {
-    struct Case {
+    const char* const notInteger = "Please enter an integer.";
+    const struct {
         const char* text;
         const char* message;  // null when accepted
         int value;
-    } const cases[] = {
-        {" 12\t ", nullptr, 12}, {"-5", nullptr, -5}, {"0", nullptr, 0}, {"+3", nullptr, 3},
-        {"", "Please enter an integer.", 0}, {"1 2", "Please enter an integer.", 0},
-        {"12abc", "Please enter an integer.", 0}, {"-0", "Please enter an integer.", 0},
-        {"99999999999", "Please enter an integer.", 0}, {"31", "Please enter an integer between -5 and 30.", 0},
+    } cases[] = {
+        {" 12\t ", nullptr, 12}, {"-5", nullptr, -5}, {"0", nullptr, 0}, {"+3", nullptr, 3}, {"", notInteger, 0},
+        {"1 2", notInteger, 0}, {"12abc", notInteger, 0}, {"-0", notInteger, 0}, {"99999999999", notInteger, 0},
+        {"31", "Please enter an integer between -5 and 30.", 0},
     };
     MessageBoxWatcher watcher(IDOK);
     ProbeDialog dialog;
     int value = 77;
-    std::string later = "untouched";
+    std::string later;
     dialog.exchange = [&](CDataExchange* dx) {
         DDX_Text(dx, IDC_OLD_PASSWORD, value);
         DDV_MinMaxInt(dx, value, -5, 30);
         DDX_Text(dx, IDC_NEW_PASSWORD, later);
     };
     ModalScript script({ModalScript::Do([&] {
-        EXPECT_EQ(77, ::GetDlgItemInt(Probe(), IDC_OLD_PASSWORD, nullptr, TRUE));
+        EXPECT_EQ(77u, ::GetDlgItemInt(Probe(), IDC_OLD_PASSWORD, nullptr, TRUE));
         ::SetDlgItemTextA(Probe(), IDC_NEW_PASSWORD, "changed");
-        for (const Case& c : cases) {
-            SCOPED_TRACE(std::string("text \"") + c.text + "\"");
+        for (const auto& c : cases) {
             later = "untouched";
-            size_t boxes = watcher.Boxes().size();
-            Exchange result = SaveText(dialog, c.text);
-            EXPECT_EQ(c.message == nullptr, result.saved != FALSE);
+            ::SetDlgItemTextA(Probe(), IDC_OLD_PASSWORD, c.text);
+            EXPECT_EQ(c.message == nullptr, dialog.UpdateData(TRUE) != FALSE) << c.text;
             if (c.message == nullptr) {
-                EXPECT_EQ(c.value, value);
+                EXPECT_EQ(c.value, value) << c.text;
                 EXPECT_EQ("changed", later);
                 continue;
             }
-            // A refusal stops the exchange there and puts the focus back on
-            // the edit with its text selected.
+            // A refusal ends the exchange there, with the edit focused and its text selected.
             EXPECT_EQ("untouched", later);
-            ASSERT_EQ(boxes + 1, watcher.Boxes().size());
             EXPECT_EQ(c.message, watcher.Boxes().back().text);
             EXPECT_EQ(::LoadIconA(nullptr, IDI_EXCLAMATION), watcher.Boxes().back().icon);
-            EXPECT_EQ(::GetDlgItem(Probe(), IDC_OLD_PASSWORD), result.focus);
-            EXPECT_EQ(static_cast<DWORD>(MAKELONG(0, lstrlenA(c.text))), result.selection);
+            EXPECT_EQ(::GetDlgItem(Probe(), IDC_OLD_PASSWORD), ::GetFocus());
+            EXPECT_EQ(MAKELONG(0, lstrlenA(c.text)), ::SendDlgItemMessageA(Probe(), IDC_OLD_PASSWORD, EM_GETSEL, 0, 0));
         }
         PostClick(Probe(), IDCANCEL);
     })});
     dialog.DoModal();
+    EXPECT_EQ(6u, watcher.Boxes().size());
 }
 
-TEST(Dialog, OffersMessagesToPreTranslateMessageBeforeTheDialogManager)
+TEST(Dialog, OffersMessagesToPreTranslateFirstReportsExceptionsAndPassesOnSystemColours)
 {
+    MessageBoxWatcher watcher(IDOK);
+    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, CountSysColorChange, nullptr, ::GetCurrentThreadId());
     ProbeDialog dialog;
     dialog.preTranslate = [](MSG* msg) { return msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN; };
+    dialog.onApp = [] { throw std::runtime_error("The file could not be written."); };
     ModalScript script({
+        // Enter would press the default button, OK, and close the dialog.
         ModalScript::Do([] { ::PostMessageA(::GetDlgItem(Probe(), IDC_OLD_PASSWORD), WM_KEYDOWN, VK_RETURN, 0); }),
-        ModalScript::Pause(300),
-        // Enter would have pressed the default button, OK, and closed it.
+        ModalScript::Do([] { ::PostMessageA(Probe(), WM_APP, 0, 0); }),
+        [&] { return !watcher.Boxes().empty(); },
         ModalScript::Do([&] {
-            ASSERT_NE(nullptr, Probe());
+            ::SendMessageA(Probe(), WM_SYSCOLORCHANGE, 0, 0);
             dialog.preTranslate = [](MSG*) { return FALSE; };
             ::PostMessageA(::GetDlgItem(Probe(), IDC_OLD_PASSWORD), WM_KEYDOWN, VK_RETURN, 0);
         }),
     });
     EXPECT_EQ(IDOK, dialog.DoModal());
-}
-
-TEST(Dialog, ReportsAnExceptionFromAHandlerAndStaysOpen)
-{
-    MessageBoxWatcher watcher(IDOK);
-    ProbeDialog dialog;
-    dialog.onApp = [] { throw std::runtime_error("The file could not be written."); };
-    ModalScript script({
-        ModalScript::Do([] { ::PostMessageA(Probe(), WM_APP, 0, 0); }),
-        [&] { return !watcher.Boxes().empty(); },
-        ModalScript::Do([] { PostClick(Probe(), IDCANCEL); }),
-    });
-    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    ::UnhookWindowsHookEx(hook);
     ASSERT_EQ(1u, watcher.Boxes().size());
     EXPECT_EQ("The file could not be written.", watcher.Boxes()[0].text);
     // Captioned with the executable's name without its extension.
     EXPECT_EQ("FrameworkTests", watcher.Boxes()[0].caption);
-}
-
-namespace {
-std::vector<HWND> g_toldOfColours;
-
-LRESULT CALLBACK RecordSysColorChange(int code, WPARAM wParam, LPARAM lParam)
-{
-    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_SYSCOLORCHANGE)
-        g_toldOfColours.push_back(call->hwnd);
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
-}  // namespace
-
-TEST(Dialog, PassesNewSystemColoursOnToEveryControl)
-{
-    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, RecordSysColorChange, nullptr, ::GetCurrentThreadId());
-    ProbeDialog dialog;
-    ModalScript script({ModalScript::Do([] {
-        ::SendMessageA(Probe(), WM_SYSCOLORCHANGE, 0, 0);
-        PostClick(Probe(), IDCANCEL);
-    })});
-    dialog.DoModal();
-    ::UnhookWindowsHookEx(hook);
     // The dialog itself, then each of its eight controls.
-    EXPECT_EQ(9u, g_toldOfColours.size());
+    EXPECT_EQ(9, g_toldOfColours);
 }

@@ -108,11 +108,9 @@ TEST_F(ControlPanel, OpensCentredOnOKAndSetsTheStatusOnlyOnAChange)
 
 TEST_F(ControlPanel, StartTwiceStartsTwoDaemonsAndStopEndsThem)
 {
-    RunPanel({
-        Click(IDC_START), Click(IDC_START), DaemonCount(2), StatusBecomes("Vellmoran is ACTIVE"),
-        Click(IDC_STOP), DaemonCount(1), Click(IDC_STOP), DaemonCount(0), StatusBecomes("Vellmoran is OFF"),
-        Click(IDCANCEL),
-    });
+    RunPanel({Click(IDC_START), Click(IDC_START), DaemonCount(2), StatusBecomes("Vellmoran is ACTIVE"),
+              Click(IDC_STOP), DaemonCount(1), Click(IDC_STOP), DaemonCount(0), StatusBecomes("Vellmoran is OFF"),
+              Click(IDCANCEL)});
 }
 
 TEST_F(ControlPanel, OKWritesTheRunValueAndRestartsOnlyARunningDaemon)

@@ -1,6 +1,5 @@
 #include "tests/panel/PanelHelpers.h"
 
-#include "panel/ExecutableDirectory.h"
 #include "tests/support/GuiDriver.h"
 
 #include <shlwapi.h>
@@ -39,13 +38,6 @@ void SetRunValue(const std::string& bytes, DWORD type)
         ::SHDeleteValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD");
     else
         ::SHSetValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD", type, bytes.data(), static_cast<DWORD>(bytes.size()));
-}
-
-std::string ExpectedRunData()
-{
-    char directory[MAX_PATH];
-    GetExecutableDirectory(directory);
-    return std::string(directory) + "\\VellmoranD.exe";
 }
 
 std::vector<HWND> WindowsTitled(const char* title)

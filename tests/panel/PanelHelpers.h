@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "tests/support/SettingsFile.h"
+
 #include <string>
 #include <vector>
 
@@ -9,7 +11,10 @@
 // back; an empty text means no value.
 std::string RunValue();
 void SetRunValue(const std::string& bytes, DWORD type = REG_SZ);
-std::string ExpectedRunData();
+inline std::string ExpectedRunData()
+{
+    return ExecutableDirectory() + "\\VellmoranD.exe";
+}
 
 // The top-level windows of every process with this title: the daemons, as
 // the panel finds them, or control panels.

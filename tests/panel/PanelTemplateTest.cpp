@@ -32,14 +32,3 @@ TEST(PanelTemplate, HoldsEveryControlInOrderWithOnlyOKCancelAndConfigureAsTabSto
             {IDC_STATIC, "Button", "For new Users ", 7, 155, 276, 50, group, 0, -1},
         });
 }
-
-TEST(PanelTemplate, BannerIs433By104In24BitColour)
-{
-    BITMAP banner;
-    HGDIOBJ bitmap = ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PANEL_BANNER), IMAGE_BITMAP, 0, 0,
-                                  LR_CREATEDIBSECTION);
-    ASSERT_TRUE(::GetObjectA(bitmap, sizeof(banner), &banner));
-    EXPECT_EQ(433, banner.bmWidth);
-    EXPECT_EQ(104, banner.bmHeight);
-    EXPECT_EQ(24, banner.bmBitsPixel);
-}
