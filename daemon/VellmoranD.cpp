@@ -128,9 +128,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (msg.hwnd == nullptr && msg.message == WM_TIMER && msg.wParam == releaseTimer && heldSettings.IsOpen()) {
+        if (msg.hwnd == nullptr && msg.message == WM_TIMER && releaseTimer != 0 && msg.wParam == releaseTimer) {
             ::KillTimer(nullptr, releaseTimer);
-            heldSettings.Close();
+            releaseTimer = 0;
+            if (heldSettings.IsOpen())
+                heldSettings.Close();
             continue;
         }
         ::DispatchMessageA(&msg);
