@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "tests/support/GuiDriver.h"
 #include "tests/support/SettingsFile.h"
 
 #include <string>
@@ -16,9 +17,7 @@ inline std::string ExpectedRunData()
     return ExecutableDirectory() + "\\VellmoranD.exe";
 }
 
-// The top-level windows of every process with this title: the daemons, as
-// the panel finds them, or control panels.
-std::vector<HWND> WindowsTitled(const char* title);
+// The daemons, as the panel finds them by title.
 inline std::vector<HWND> DaemonWindows()
 {
     return WindowsTitled("V3LLM0R4ND");

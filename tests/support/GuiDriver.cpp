@@ -29,6 +29,19 @@ std::vector<HWND> Children(HWND parent)
     return children;
 }
 
+struct TitleSearch {
+    const std::string* title;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTitled(HWND hWnd, LPARAM lParam)
+{
+    TitleSearch* search = reinterpret_cast<TitleSearch*>(lParam);
+    if (WindowText(hWnd) == *search->title)
+        search->found.push_back(hWnd);
+    return TRUE;
+}
+
 BOOL CALLBACK CollectDialog(HWND hWnd, LPARAM lParam)
 {
     if (IsClass(hWnd, "#32770"))
@@ -130,11 +143,18 @@ LRESULT CALLBACK MessageBoxWatcher::CbtProc(int code, WPARAM wParam, LPARAM lPar
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+std::vector<HWND> WindowsTitled(const std::string& title)
+{
+    TitleSearch search = {&title, {}};
+    ::EnumWindows(CollectTitled, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND FindThreadDialog(const std::string& caption)
 {
-    for (HWND dialog : ThreadDialogs())
-        if (WindowText(dialog) == caption)
-            return dialog;
+    for (HWND window : WindowsTitled(caption))
+        if (IsClass(window, "#32770") && ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId())
+            return window;
     return nullptr;
 }
 

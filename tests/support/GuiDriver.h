@@ -62,6 +62,8 @@ private:
     std::vector<MessageBoxRecord> m_boxes;
 };
 
+// The top-level windows of every process with this title.
+std::vector<HWND> WindowsTitled(const std::string& title);
 // A dialog window of this thread by its caption, or null.
 HWND FindThreadDialog(const std::string& caption);
 
