@@ -4,11 +4,10 @@
 #include "settings/ChangePasswordDlg.h"
 #include "settings/PasswordScrambler.h"
 #include "settings/SecureWipe.h"
+#include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 
 namespace {
-const char kCodeKey[] = "m_csCode";
-
 void Refuse(const char* text)
 {
     AfxMessageBox(text, MB_ICONHAND | MB_OK);
@@ -21,7 +20,7 @@ void RunChangePasswordFlow()
     if (dialog.DoModal() != IDOK)
         return;
 
-    CSettingsStore store("Vellmoran.bin");
+    CSettingsStore store(Settings::kFileName);
     std::string oldCode = dialog.m_csOldPassword;
     std::string storedCode;
     std::string newCode;
@@ -31,7 +30,7 @@ void RunChangePasswordFlow()
     // daemon holds; only the first may take a first password, which has no
     // old one to prove. An empty code is the code of the empty password, so
     // it protects nothing either.
-    if (!store.ReadString(kCodeKey, storedCode) && !store.CanOpen()) {
+    if (!store.ReadString(Settings::kCode, storedCode) && !store.CanOpen()) {
         Refuse("The settings file is in use by another program, so the password was not changed.");
         return;
     }
@@ -54,7 +53,7 @@ void RunChangePasswordFlow()
     }
     newCode = dialog.m_csNewPassword;
     ScramblePassword(newCode);
-    if (!store.WriteString(kCodeKey, newCode)) {
+    if (!store.WriteString(Settings::kCode, newCode)) {
         Refuse("The new password could not be saved in the settings file, so the password was not changed.");
         return;
     }

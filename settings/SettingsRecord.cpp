@@ -6,6 +6,8 @@
 #include <cstring>
 
 namespace {
+const UINT kRecordSize = static_cast<UINT>(CSettingsRecord::kSize);
+
 // Text up to the first NUL, as a C string would have it.
 size_t TextLength(const std::string& text)
 {
@@ -58,9 +60,14 @@ bool CSettingsRecord::HasKey(const std::string& key) const
 
 void AppendRecord(CFile& file, const CSettingsRecord& record)
 {
+    AppendRecords(file, record.Bytes(), CSettingsRecord::kSize);
+}
+
+void AppendRecords(CFile& file, const char* bytes, size_t size)
+{
     ULONGLONG length = file.SeekToEnd();
     try {
-        file.Write(record.Bytes(), CSettingsRecord::kSize);
+        file.Write(bytes, static_cast<UINT>(size));
     } catch (const CFileException&) {
         // The first error is the one to report; a failing repair must not
         // replace it.
@@ -70,4 +77,42 @@ void AppendRecord(CFile& file, const CSettingsRecord& record)
         }
         throw;
     }
+}
+
+bool FindRecord(CFile& file, const std::string& key, CSettingsRecord& found)
+{
+    file.Seek(0, CFile::begin);
+    while (file.Read(found.Bytes(), kRecordSize) == kRecordSize) {
+        if (found.HasKey(key))
+            return true;
+    }
+    return false;
+}
+
+bool PutRecord(CFile& file, const CSettingsRecord& newRecord)
+{
+    file.Seek(0, CFile::begin);
+    CSettingsRecord record;
+    LONGLONG freeIndex = -1;
+    for (LONGLONG index = 0;; ++index) {
+        UINT read = file.Read(record.Bytes(), kRecordSize);
+        if (read == 0)
+            break;
+        if (read < kRecordSize)
+            return false;
+        if (record.HasKey(newRecord.Key())) {
+            file.Seek(index * kRecordSize, CFile::begin);
+            file.Write(newRecord.Bytes(), kRecordSize);
+            return true;
+        }
+        if (freeIndex < 0 && record.IsFree())
+            freeIndex = index;
+    }
+    if (freeIndex >= 0) {
+        file.Seek(freeIndex * kRecordSize, CFile::begin);
+        file.Write(newRecord.Bytes(), kRecordSize);
+    } else {
+        AppendRecord(file, newRecord);
+    }
+    return true;
 }

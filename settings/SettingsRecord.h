@@ -42,3 +42,15 @@ private:
 // short, the file is given back its old length before the exception leaves,
 // so that no partial record is left to block every later write of a new key.
 void AppendRecord(CFile& file, const CSettingsRecord& record);
+// As AppendRecord, for whole records laid end to end.
+void AppendRecords(CFile& file, const char* bytes, size_t size);
+
+// Scans an open file from its start for the first whole record with the key;
+// a partial record at the end is never looked at.
+bool FindRecord(CFile& file, const std::string& key, CSettingsRecord& found);
+
+// Writes the record over the first whole record with its key, else into the
+// first free record, else at the end. False, and nothing written, when the
+// scan reaches a partial record at the end before it finds the key: a record
+// after it could never be found again by any reader.
+bool PutRecord(CFile& file, const CSettingsRecord& record);

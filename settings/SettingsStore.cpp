@@ -2,16 +2,14 @@
 
 #include "framework/File.h"
 #include "framework/WinApp.h"
+#include "settings/SettingsBatch.h"
 #include "settings/SettingsPath.h"
 #include "settings/SecureWipe.h"
 #include "settings/SettingsRecord.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
-const UINT kRecordSize = static_cast<UINT>(CSettingsRecord::kSize);
-
 // Shared with nobody while open: the lock daemon reads the same file and
 // must never see a record half written.
 const UINT kOpenFlags = CFile::modeReadWrite | CFile::shareExclusive | CFile::modeCreate | CFile::modeNoTruncate;
@@ -36,15 +34,11 @@ int CSettingsStore::ReadString(std::string key, std::string& value)
     if (m_csPath.empty() || !file.Open(m_csPath, kOpenFlags))
         return 0;
     CSettingsRecord record;
-    while (file.Read(record.Bytes(), kRecordSize) == kRecordSize) {
-        if (record.HasKey(key)) {
-            value = record.Value();
-            file.Close();
-            return 1;
-        }
-    }
+    bool found = FindRecord(file, key, record);
     file.Close();
-    return 0;
+    if (found)
+        value = record.Value();
+    return found ? 1 : 0;
 }
 
 int CSettingsStore::WriteString(std::string key, std::string value)
@@ -57,36 +51,9 @@ int CSettingsStore::WriteString(std::string key, std::string value)
     CFile file;
     if (m_csPath.empty() || !file.Open(m_csPath, kOpenFlags))
         return 0;
-
-    CSettingsRecord record;
-    LONGLONG freeIndex = -1;
-    for (LONGLONG index = 0;; ++index) {
-        UINT read = file.Read(record.Bytes(), kRecordSize);
-        if (read == 0)
-            break;
-        // A partial record at the end: a new record after it could never be
-        // found again by any reader.
-        if (read < kRecordSize) {
-            file.Close();
-            return 0;
-        }
-        if (record.HasKey(key)) {
-            file.Seek(index * kRecordSize, CFile::begin);
-            file.Write(newRecord.Bytes(), kRecordSize);
-            file.Close();
-            return 1;
-        }
-        if (freeIndex < 0 && record.IsFree())
-            freeIndex = index;
-    }
-    if (freeIndex >= 0) {
-        file.Seek(freeIndex * kRecordSize, CFile::begin);
-        file.Write(newRecord.Bytes(), kRecordSize);
-    } else {
-        AppendRecord(file, newRecord);
-    }
+    bool written = PutRecord(file, newRecord);
     file.Close();
-    return 1;
+    return written ? 1 : 0;
 }
 
 int CSettingsStore::ReadInt(std::string key, int& value)
@@ -100,9 +67,7 @@ int CSettingsStore::ReadInt(std::string key, int& value)
 
 int CSettingsStore::WriteInt(std::string key, int value)
 {
-    char text[16];
-    std::snprintf(text, sizeof(text), "%d", value);
-    return WriteString(key, text);
+    return WriteString(key, SettingsIntText(value));
 }
 
 int CSettingsStore::CanOpen()

@@ -8,6 +8,7 @@
 // Every operation opens the file exclusively, scans it from the start and
 // closes it again; nothing is cached. Results are 1 for success, 0 for
 // failure. An I/O error after a successful open raises CFileException.
+// Several keys that belong together go through one CSettingsBatch instead.
 class CSettingsStore {
 public:
     explicit CSettingsStore(std::string fileName);
@@ -23,9 +24,12 @@ public:
     int WriteInt(std::string key, int value);
 
     // 1 if the file can be opened at this moment (a missing file is created
-    // empty), 0 while another process holds it or it cannot be opened. Lets
-    // callers tell a held file from a missing key.
+    // empty), 0 while another process holds it or it cannot be opened.
     int CanOpen();
+
+    // The settings file's full path; empty when the executable's path did
+    // not fit the system's buffer.
+    const std::string& Path() const { return m_csPath; }
 
 private:
     std::string m_csDirectory;

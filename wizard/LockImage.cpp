@@ -1,6 +1,7 @@
 #include "wizard/LockImage.h"
 
 #include "framework/MessageBox.h"
+#include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 
 #include <commdlg.h>
@@ -22,8 +23,8 @@ void ChooseLockImage(HWND owner)
     if (!::GetOpenFileNameA(&dialog))
         return;
 
-    CSettingsStore store("Vellmoran.bin");
-    if (!store.WriteString("m_csImage", path))
+    CSettingsStore store(Settings::kFileName);
+    if (!store.WriteString(Settings::kImage, path))
         AfxMessageBox("The image was not changed: the settings file Vellmoran.bin is in use by another "
                       "program or cannot be opened. Try again in a moment.",
                       MB_ICONEXCLAMATION);

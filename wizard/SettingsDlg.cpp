@@ -1,5 +1,6 @@
 #include "wizard/SettingsDlg.h"
 
+#include "settings/SettingsKeys.h"
 #include "wizard/CenterOnOwnerOrScreen.h"
 #include "wizard/LockImage.h"
 #include "wizard/PageSlide.h"
@@ -26,7 +27,7 @@ void CSettingsDlg::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_VELOCITY, m_ctlVelocity);
     DDX_Control(dx, IDC_DELAY_SPIN, m_ctlDelaySpin);
     DDX_Text(dx, IDC_DELAY, m_nDelay);
-    DDV_MinMaxInt(dx, m_nDelay, 0, 30);
+    DDV_MinMaxInt(dx, m_nDelay, Settings::kMinDelay, Settings::kMaxDelay);
     DDX_Check(dx, IDC_ENABLE_SCREENSAVER, m_bScreensaver);
     DDX_Check(dx, IDC_ENABLE_SCREENWIPE, m_bScreenwipe);
 }
@@ -45,10 +46,10 @@ BOOL CSettingsDlg::OnInitDialog()
     CDialog::OnInitDialog();
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
-    m_ctlDelaySpin.SendMessage(UDM_SETRANGE32, 1, 30);
-    m_ctlVelocity.SetRangeMin(100, FALSE);
-    m_ctlVelocity.SetRangeMax(1100, FALSE);
-    m_ctlVelocity.SetTicFreq(100);
+    m_ctlDelaySpin.SendMessage(UDM_SETRANGE32, Settings::kMinDelayByArrows, Settings::kMaxDelay);
+    m_ctlVelocity.SetRangeMin(Settings::kMinVelocity, FALSE);
+    m_ctlVelocity.SetRangeMax(Settings::kMaxVelocity, FALSE);
+    m_ctlVelocity.SetTicFreq(Settings::kVelocityTick);
 
     // A file error must not leave the window four pages wide: report it as
     // the framework would and go on with what was read.

@@ -1,12 +1,9 @@
 #include "wizard/SettingsDlg.h"
 
+#include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 
 namespace {
-const char kSettingsFile[] = "Vellmoran.bin";
-const int kDefaultVelocity = 500;
-const int kDefaultDelay = 5;
-
 // The daemon that "Stop && Configure" has only just asked to end may hold
 // the file for a moment longer.
 const DWORD kHeldFileWaitMs = 2000;
@@ -32,27 +29,27 @@ bool WaitUntilOpenable(CSettingsStore& store)
 // does.
 void CSettingsDlg::LoadSettings()
 {
-    CSettingsStore store(kSettingsFile);
+    CSettingsStore store(Settings::kFileName);
     bool readable = WaitUntilOpenable(store);
 
     int keyCode = 0;
-    store.ReadInt("m_nVirtualKey", keyCode);
+    store.ReadInt(Settings::kVirtualKey, keyCode);
     m_ctlHotKey.SetKey(keyCode);
 
-    store.ReadInt("m_bScreenwipe", m_bScreenwipe);
+    store.ReadInt(Settings::kScreenwipe, m_bScreenwipe);
 
-    store.ReadInt("m_bScreensaver", m_bScreensaver);
+    store.ReadInt(Settings::kScreensaver, m_bScreensaver);
     m_ctlDelay.EnableWindow(m_bScreensaver != 0);
 
     int velocity = 0;
-    store.ReadInt("m_nVelocity", velocity);
+    store.ReadInt(Settings::kVelocity, velocity);
     if (velocity == 0)
-        velocity = kDefaultVelocity;
+        velocity = Settings::kDefaultVelocity;
     m_ctlVelocity.SetPos(velocity);
 
-    store.ReadInt("m_nDelay", m_nDelay);
+    store.ReadInt(Settings::kDelay, m_nDelay);
     if (m_nDelay == 0)
-        m_nDelay = kDefaultDelay;
+        m_nDelay = Settings::kDefaultDelay;
 
     UpdateData(FALSE);
 
@@ -69,12 +66,12 @@ void CSettingsDlg::LoadSettings()
 // it and can press OK again once the file is free.
 BOOL CSettingsDlg::SaveSettings()
 {
-    CSettingsStore store(kSettingsFile);
-    bool saved = store.WriteInt("m_nVirtualKey", m_ctlHotKey.m_nKeyCode) &&
-                 store.WriteInt("m_bScreenwipe", m_bScreenwipe) &&
-                 store.WriteInt("m_bScreensaver", m_bScreensaver) &&
-                 store.WriteInt("m_nVelocity", m_ctlVelocity.GetPos()) &&
-                 store.WriteInt("m_nDelay", m_nDelay);
+    CSettingsStore store(Settings::kFileName);
+    bool saved = store.WriteInt(Settings::kVirtualKey, m_ctlHotKey.m_nKeyCode) &&
+                 store.WriteInt(Settings::kScreenwipe, m_bScreenwipe) &&
+                 store.WriteInt(Settings::kScreensaver, m_bScreensaver) &&
+                 store.WriteInt(Settings::kVelocity, m_ctlVelocity.GetPos()) &&
+                 store.WriteInt(Settings::kDelay, m_nDelay);
     if (!saved)
         AfxMessageBox("The settings were not saved: the settings file Vellmoran.bin is in use by another "
                       "program or cannot be opened.\n\n"

@@ -54,7 +54,8 @@ struct TestWizard : CSettingsDlg {
 
 INT_PTR RunWizard(std::vector<ModalScript::Step> steps, TestWizard&& wizard = TestWizard())
 {
-    ModalScript script(std::move(steps));
+    // A hang guard only: five slides on a busy machine take many seconds.
+    ModalScript script(std::move(steps), 180000);
     return wizard.DoModal();
 }
 
