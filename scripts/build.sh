@@ -1,6 +1,7 @@
 #!/bin/sh
 # Configures and builds everything into ${BUILD_DIR:-build}: Vellmoran.exe,
-# VellmoranD.exe and the test executables, side by side in bin/.
+# VellmoranD.exe side by side in bin/, the test executables with the
+# daemon's test double in tests/.
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"

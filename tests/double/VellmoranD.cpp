@@ -1,6 +1,6 @@
-// A stand-in for the lock daemon, so that the control panel can be run and
-// tested end to end. It owns one hidden top-level window titled "V3LLM0R4ND"
-// and ends when that window is closed. It locks nothing.
+// A test double of the lock daemon, so that the control panel can be tested
+// end to end; never shipped. It owns one hidden top-level window titled
+// "V3LLM0R4ND" and ends when that window is closed. It locks nothing.
 //
 // At start-up, before its window exists, it reads the settings file as the
 // real daemon would: the five settings and the password code, each through
@@ -118,7 +118,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DaemonWindowProc;
     windowClass.hInstance = instance;
-    windowClass.lpszClassName = "VellmoranDaemonStandIn";
+    windowClass.lpszClassName = "VellmoranDaemonDouble";
     if (!::RegisterClassA(&windowClass))
         return 1;
     HWND window = ::CreateWindowExA(0, windowClass.lpszClassName, kWindowTitle, WS_OVERLAPPED, 0, 0, 0, 0,
