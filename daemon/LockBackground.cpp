@@ -1,0 +1,59 @@
+#include "daemon/LockBackground.h"
+
+namespace {
+const COLORREF kGround = RGB(18, 20, 26);
+}  // namespace
+
+RECT FitCentred(SIZE image, const RECT& area)
+{
+    LONG width = area.right - area.left, height = area.bottom - area.top;
+    RECT fit = area;
+    if (image.cx <= 0 || image.cy <= 0)
+        return fit;
+    // Compare the proportions in 64 bits: no overflow for any screen.
+    if (static_cast<LONGLONG>(image.cx) * height > static_cast<LONGLONG>(image.cy) * width) {
+        LONG fitHeight = static_cast<LONG>(static_cast<LONGLONG>(width) * image.cy / image.cx);
+        fit.top = area.top + (height - fitHeight) / 2;
+        fit.bottom = fit.top + fitHeight;
+    } else {
+        LONG fitWidth = static_cast<LONG>(static_cast<LONGLONG>(height) * image.cx / image.cy);
+        fit.left = area.left + (width - fitWidth) / 2;
+        fit.right = fit.left + fitWidth;
+    }
+    return fit;
+}
+
+CLockBackground::CLockBackground(const std::string& imagePath)
+{
+    if (imagePath.empty())
+        return;
+    m_hBitmap = static_cast<HBITMAP>(
+        ::LoadImageA(nullptr, imagePath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    BITMAP info;
+    if (m_hBitmap != nullptr && ::GetObjectA(m_hBitmap, sizeof(info), &info) == sizeof(info))
+        m_size = {info.bmWidth, info.bmHeight};
+}
+
+CLockBackground::~CLockBackground()
+{
+    if (m_hBitmap != nullptr)
+        ::DeleteObject(m_hBitmap);
+}
+
+void CLockBackground::Paint(HDC dc, const RECT& client, const RECT& area) const
+{
+    HBRUSH ground = ::CreateSolidBrush(kGround);
+    ::FillRect(dc, &client, ground);
+    ::DeleteObject(ground);
+    if (m_hBitmap == nullptr || m_size.cx <= 0 || m_size.cy <= 0)
+        return;
+    RECT fit = FitCentred(m_size, area);
+    HDC source = ::CreateCompatibleDC(dc);
+    HGDIOBJ old = ::SelectObject(source, m_hBitmap);
+    ::SetStretchBltMode(dc, HALFTONE);
+    ::SetBrushOrgEx(dc, 0, 0, nullptr);
+    ::StretchBlt(dc, fit.left, fit.top, fit.right - fit.left, fit.bottom - fit.top, source, 0, 0, m_size.cx,
+                 m_size.cy, SRCCOPY);
+    ::SelectObject(source, old);
+    ::DeleteDC(source);
+}

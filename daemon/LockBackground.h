@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The lock screen's background: the user's bitmap, scaled to fit with its
+// proportions kept and centred, on a plain dark ground; only the dark ground
+// when there is no readable bitmap.
+class CLockBackground {
+public:
+    explicit CLockBackground(const std::string& imagePath);
+    ~CLockBackground();
+    CLockBackground(const CLockBackground&) = delete;
+    CLockBackground& operator=(const CLockBackground&) = delete;
+
+    // Paints the whole client rectangle; the image fills as much of area
+    // (the primary monitor, in client coordinates) as its proportions allow.
+    void Paint(HDC dc, const RECT& client, const RECT& area) const;
+
+private:
+    HBITMAP m_hBitmap = nullptr;
+    SIZE m_size = {0, 0};
+};
+
+// The largest rectangle of the image's proportions that fits in the area,
+// centred in it.
+RECT FitCentred(SIZE image, const RECT& area);

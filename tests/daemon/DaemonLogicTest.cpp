@@ -1,0 +1,136 @@
+#include "daemon/AttemptBackoff.h"
+#include "daemon/DaemonSettings.h"
+#include "daemon/IdleTrigger.h"
+#include "daemon/KeyboardGuard.h"
+#include "daemon/LockBackground.h"
+#include "daemon/WipeDetector.h"
+#include "tests/support/SettingsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+// Each run feeds positions to a fresh detector allowing 400 ms.
+TEST(WipeDetector, SeesAFastWipeEitherWayAcrossAllMonitorsAndNothingElse)
+{
+    struct Run {
+        bool wipe;
+        int left;
+        std::vector<std::pair<int, DWORD>> moves;  // x and time
+    } runs[] = {
+        {true, 0, {{2, 0}, {500, 100}, {1023, 400}}},           // left to right in time
+        {true, 0, {{1021, 5000}, {300, 5100}, {0, 5400}}},     // right to left
+        {true, 0, {{0, 0}, {4, 900}, {1019, 1300}}},           // timed from leaving the edge
+        {true, -1280, {{-1279, 0}, {0, 200}, {1023, 400}}},    // across two monitors
+        {true, 0, {{0, 0xFFFFFF80}, {1023, 0x000000A0}}},      // over the tick count's wrap
+        {false, 0, {{0, 0}, {1023, 401}}},                     // too slow
+        {false, 0, {{0, 0}, {1018, 100}}},                     // stops short of the edge
+        {false, 0, {{10, 0}, {1023, 100}}},                    // starts away from the edge
+        {false, -1280, {{0, 0}, {1023, 100}}},                 // one monitor of two
+        {false, 0, {{0, 0}, {1023, 100}, {1023, 200}}},        // lingering at the far edge after a wipe
+    };
+    for (const Run& run : runs) {
+        CWipeDetector detector(run.left, 1023, 400);
+        std::vector<bool> seen;
+        for (auto [x, ms] : run.moves)
+            seen.push_back(detector.OnPointer(x, ms));
+        EXPECT_EQ(run.wipe, seen.back()) << run.moves.back().first << " at " << run.moves.back().second;
+    }
+}
+
+TEST(IdleTrigger, FiresOnceAfterTheDelayPerStretchWithoutInputOrAsTheScreensaverStarts)
+{
+    CIdleTrigger idle(5000);
+    EXPECT_EQ(4000u, idle.NextPollMs(1000, 0));
+    EXPECT_FALSE(idle.Poll(4999, 0, false));
+    EXPECT_TRUE(idle.Poll(5000, 0, true));
+    EXPECT_FALSE(idle.Poll(9000, 0, false));  // still the same stretch
+    EXPECT_EQ(5000u, idle.NextPollMs(9000, 0));
+    EXPECT_FALSE(idle.Poll(12000, 8000, false));
+    EXPECT_TRUE(idle.Poll(13000, 8000, false));
+    EXPECT_LE(50u, CIdleTrigger(10).NextPollMs(100, 95));  // never spins
+
+    CIdleTrigger screensaver(0);
+    std::vector<bool> fired;
+    for (bool running : {false, true, true, false, true})
+        fired.push_back(screensaver.Poll(1000000, 0, running));
+    EXPECT_EQ((std::vector<bool>{false, true, false, false, true}), fired);
+}
+
+TEST(AttemptBackoff, WaitsTwoFourEightUpToThirtySecondsFromTheThirdWrongAttemptInARow)
+{
+    CAttemptBackoff backoff;
+    std::vector<DWORD> waits;
+    DWORD now = 0xFFFFF000;  // across the tick count's wrap as well
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        now += backoff.RemainingMs(now);
+        backoff.OnWrong(now);
+        waits.push_back(backoff.RemainingMs(now));
+    }
+    EXPECT_EQ((std::vector<DWORD>{0, 0, 2000, 4000, 8000, 16000, 30000, 30000}), waits);
+    EXPECT_EQ(1000u, backoff.RemainingMs(now + 29000));
+    backoff.OnRight();
+    backoff.OnWrong(now);
+    EXPECT_EQ(0u, backoff.RemainingMs(now));
+}
+
+TEST(KeyboardGuard, SwallowsOnlyTheKeysThatSwitchAway)
+{
+    struct {
+        DWORD key;
+        bool alt, ctrl, swallowed;
+    } cases[] = {{VK_TAB, true, false, true},     {VK_TAB, false, false, false}, {VK_F4, true, false, true},
+                 {VK_F4, false, false, false},    {VK_ESCAPE, false, true, true}, {VK_ESCAPE, true, false, true},
+                 {VK_ESCAPE, false, false, false}, {VK_LWIN, false, false, true}, {VK_RWIN, false, false, true},
+                 {'A', true, true, false},        {VK_RETURN, false, false, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.swallowed, CKeyboardGuard::Swallows(c.key, c.alt, c.ctrl)) << c.key;
+}
+
+TEST(LockBackground, FitsTheImageCentredWithItsProportions)
+{
+    struct {
+        SIZE image;
+        RECT expected;
+    } cases[] = {{{800, 200}, {0, 256, 1024, 512}}, {{100, 200}, {320, 0, 704, 768}},
+                 {{1024, 768}, {0, 0, 1024, 768}}, {{0, 10}, {0, 0, 1024, 768}}};
+    for (const auto& c : cases) {
+        RECT fit = FitCentred(c.image, {0, 0, 1024, 768});
+        EXPECT_TRUE(::EqualRect(&c.expected, &fit)) << c.image.cx << 'x' << c.image.cy;
+    }
+}
+
+TEST(DaemonSettings, ReadsTheFileOnceOrNotAtAllAndMakesItsValuesSound)
+{
+    const std::string name = "DaemonSettings.bin", path = ExecutableDirectory() + "\\" + name;
+    ::DeleteFileA(path.c_str());
+    DaemonSettings settings;
+    settings.code = "old";
+    ASSERT_TRUE(ReadDaemonSettings(name, settings));  // no file: defaults, no password
+    EXPECT_EQ(std::vector<int>({0, 0, 0, 500, 5}), std::vector<int>({settings.virtualKey, settings.screenwipe,
+                                                                      settings.screensaver, settings.velocityMs,
+                                                                      settings.delayMinutes}));
+    EXPECT_EQ("", settings.code);
+
+    std::string records;
+    for (auto [key, value] : {std::pair{"m_nVirtualKey", "19"}, {"m_bScreenwipe", "1"}, {"m_bScreensaver", "1"},
+                              {"m_nVelocity", "5000"}, {"m_nDelay", "0"}, {"m_csCode", "a1b2"},
+                              {"m_csCode", "ffff"}, {"m_csImage", "C:\\lock.bmp"}})
+        records += SettingsRecordBytes(key, value);
+    std::ofstream(path, std::ios::binary) << records;
+    HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_FALSE(ReadDaemonSettings(name, settings));  // held: unread, nothing changed
+    EXPECT_EQ(500, settings.velocityMs);
+    ::CloseHandle(held);
+    ASSERT_TRUE(ReadDaemonSettings(name, settings));
+    EXPECT_EQ(std::vector<int>({19, 1, 1, 1100, 0}), std::vector<int>({settings.virtualKey, settings.screenwipe,
+                                                                       settings.screensaver, settings.velocityMs,
+                                                                       settings.delayMinutes}));
+    EXPECT_EQ("a1b2", settings.code);
+    EXPECT_EQ("C:\\lock.bmp", settings.image);
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);  // as in Program Files for a standard user
+    EXPECT_TRUE(ReadDaemonSettings(name, settings));
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(path.c_str());
+}
