@@ -206,7 +206,7 @@ BOOL CFlatSpin::OnDeltaPos(NMHDR* notify, LRESULT* result)
 void CFlatSpin::OnLButtonDown(UINT, POINT)
 {
     ::SetRectEmpty(&m_rcPressed);
-    Default();
+    SetMsgHandled(FALSE);
 }
 
 BOOL CFlatSpin::OnEraseBkgnd(HDC)
@@ -218,13 +218,13 @@ void CFlatSpin::OnLButtonUp(UINT, POINT)
 {
     Invalidate(TRUE);
     UpdateWindow();
-    Default();
+    SetMsgHandled(FALSE);
 }
 
 void CFlatSpin::OnDestroy()
 {
     DetachBuddy();
-    Default();
+    SetMsgHandled(FALSE);
 }
 
 void CFlatSpin::OnSysColorChange()
@@ -232,5 +232,5 @@ void CFlatSpin::OnSysColorChange()
     DeletePens();
     CreatePens();
     Invalidate(FALSE);
-    Default();
+    SetMsgHandled(FALSE);
 }

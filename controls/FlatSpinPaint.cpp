@@ -41,7 +41,7 @@ void CFlatSpin::ArrowHalves(RECT* first, RECT* second) const
 void CFlatSpin::OnPaint()
 {
     if (!m_bFlatDraw) {
-        Default();
+        SetMsgHandled(FALSE);
         return;
     }
 

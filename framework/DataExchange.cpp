@@ -1,15 +1,13 @@
 #include "framework/DataExchange.h"
 
-#include "framework/Dialog.h"
 #include "framework/MessageBox.h"
 #include "framework/Wnd.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 
-CDataExchange::CDataExchange(CDialog* dialog, BOOL saveAndValidate)
-    : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog)
+CDataExchange::CDataExchange(CWnd* window, BOOL saveAndValidate)
+    : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(window)
 {
 }
 
@@ -27,14 +25,18 @@ HWND CDataExchange::PrepareEditCtrl(int id)
     return hWnd;
 }
 
-void CDataExchange::Fail()
+void CDataExchange::Fail(const std::string& message)
 {
-    if (m_bSaveAndValidate && m_hWndLastControl != nullptr) {
-        ::SetFocus(m_hWndLastControl);
-        if (m_bEditLastControl)
-            ::SendMessageA(m_hWndLastControl, EM_SETSEL, 0, -1);
-    }
-    throw Failure();
+    throw Failure{message};
+}
+
+void CDataExchange::FocusFailedControl()
+{
+    if (!m_bSaveAndValidate || m_hWndLastControl == nullptr)
+        return;
+    ::SetFocus(m_hWndLastControl);
+    if (m_bEditLastControl)
+        ::SendMessageA(m_hWndLastControl, EM_SETSEL, 0, -1);
 }
 
 void CDataExchange::LimitLastControl(int maxChars)
@@ -77,8 +79,8 @@ bool IsBlank(char c)
 }
 
 // Blanks, a decimal number and blanks; nothing else. A number that reads as
-// zero must start with the digit 0, which is how the framework has always
-// told "0" from text without a number.
+// zero must start with the digit 0: "-0" and "+0" are refused like text.
+// Beyond int's range the value is the nearest int.
 bool ParseInteger(const std::string& text, int& value)
 {
     const char* p = text.c_str();
@@ -86,17 +88,14 @@ bool ParseInteger(const std::string& text, int& value)
         ++p;
     char first = *p;
     char* end = nullptr;
-    errno = 0;
-    long parsed = std::strtol(p, &end, 10);
+    long long parsed = std::strtoll(p, &end, 10);
     if (parsed == 0 && first != '0')
-        return false;
-    if (errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX)
         return false;
     while (IsBlank(*end))
         ++end;
     if (*end != '\0')
         return false;
-    value = static_cast<int>(parsed);
+    value = parsed < INT_MIN ? INT_MIN : parsed > INT_MAX ? INT_MAX : static_cast<int>(parsed);
     return true;
 }
 }  // namespace
@@ -108,10 +107,8 @@ void DDX_Text(CDataExchange* dx, int id, int& value)
         SetControlText(hWnd, std::to_string(value));
         return;
     }
-    if (!ParseInteger(AfxGetWindowText(hWnd), value)) {
-        AfxMessageBox("Please enter an integer.", MB_ICONEXCLAMATION);
-        dx->Fail();
-    }
+    if (!ParseInteger(AfxGetWindowText(hWnd), value))
+        dx->Fail("Please enter an integer.");
 }
 
 void DDX_Text(CDataExchange* dx, int id, std::string& value)
@@ -127,10 +124,8 @@ void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue)
 {
     if (!dx->m_bSaveAndValidate || (value >= minValue && value <= maxValue))
         return;
-    AfxMessageBox(AfxFormatString2("Please enter an integer between %1 and %2.", std::to_string(minValue),
-                                   std::to_string(maxValue)),
-                  MB_ICONEXCLAMATION);
-    dx->Fail();
+    dx->Fail(AfxFormatString2("Please enter an integer between %1 and %2.", std::to_string(minValue),
+                              std::to_string(maxValue)));
 }
 
 // Applies to the control exchanged just before: on loading, the limit also
@@ -143,7 +138,5 @@ void DDV_MaxChars(CDataExchange* dx, const std::string& value, int maxChars)
     }
     if (static_cast<int>(value.size()) <= maxChars)
         return;
-    AfxMessageBox(AfxFormatString1("Please enter no more than %1 characters.", std::to_string(maxChars)),
-                  MB_ICONEXCLAMATION);
-    dx->Fail();
+    dx->Fail(AfxFormatString1("Please enter no more than %1 characters.", std::to_string(maxChars)));
 }

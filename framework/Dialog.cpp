@@ -1,6 +1,7 @@
 #include "framework/Dialog.h"
 
 #include "framework/DataExchange.h"
+#include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent)
@@ -82,7 +83,9 @@ BOOL CDialog::UpdateData(BOOL saveAndValidate)
     CDataExchange dx(this, saveAndValidate);
     try {
         DoDataExchange(&dx);
-    } catch (const CDataExchange::Failure&) {
+    } catch (const CDataExchange::Failure& failure) {
+        AfxMessageBox(failure.message, MB_ICONEXCLAMATION);
+        dx.FocusFailedControl();
         return FALSE;
     }
     return TRUE;
@@ -121,7 +124,7 @@ BOOL CALLBACK ForwardSysColorChange(HWND child, LPARAM)
 void CDialog::OnSysColorChange()
 {
     ::EnumChildWindows(m_hWnd, ForwardSysColorChange, 0);
-    Default();
+    SetMsgHandled(FALSE);
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* msg)
@@ -129,12 +132,6 @@ BOOL CDialog::PreTranslateMessage(MSG* msg)
     bool input = (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) ||
                  (msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST);
     return input && ::IsDialogMessageA(m_hWnd, msg);
-}
-
-LRESULT CDialog::DefWindowProc(UINT, WPARAM, LPARAM)
-{
-    m_bMsgHandled = false;
-    return 0;
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -166,15 +163,11 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
 
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CurrentMessageScope scope(this, message, wParam, lParam);
-    bool savedHandled = m_bMsgHandled;
-    m_bMsgHandled = true;
-    LRESULT result = WindowProc(message, wParam, lParam);
-    bool handled = m_bMsgHandled;
+    LRESULT result = 0;
+    bool handled = RouteMessage(message, wParam, lParam, result) != FALSE;
     // Commands that no window took go to the application last.
     if (!handled && message == WM_COMMAND && AfxGetApp() != nullptr)
         handled = AfxGetApp()->OnCmdMsg(LOWORD(wParam)) != FALSE;
-    m_bMsgHandled = savedHandled;
     if (!handled)
         return FALSE;
 
@@ -203,7 +196,6 @@ BOOL CDialog::HandleInitDialog()
 {
     RECT rectBefore;
     GetWindowRect(&rectBefore);
-    CurrentMessageScope scope(this, WM_INITDIALOG, 0, 0);
     BOOL result = OnInitDialog();
     CenterIfUnplaced(rectBefore);
     return result;
@@ -224,17 +216,4 @@ void CDialog::CenterIfUnplaced(const RECT& rectBefore)
     if (owner != nullptr && ::IsWindowEnabled(owner))
         return;
     CenterWindow();
-}
-
-void CDialog::PaintMinimizedIcon(HICON icon)
-{
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    RECT client;
-    GetClientRect(&client);
-    int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    ::DrawIcon(dc, x, y, icon);
-    ::EndPaint(m_hWnd, &paint);
 }

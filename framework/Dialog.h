@@ -20,17 +20,12 @@ public:
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
     BOOL PreTranslateMessage(MSG* msg) override;
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     virtual void DoDataExchange(CDataExchange* dx);
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
-
-    // The painting of a minimised dialog: its icon centred on the icon
-    // background.
-    void PaintMinimizedIcon(HICON icon);
 
     // Only top-level windows hear of new system colours; the controls,
     // common and our own, need to be told.
@@ -50,10 +45,10 @@ private:
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL HandleInitDialog();
     void CenterIfUnplaced(const RECT& rectBefore);
+    // A dialog's default processing is the dialog manager's, after its
+    // procedure returns; a handler asks for it with SetMsgHandled(FALSE).
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) = delete;
 
     bool m_bContinueModal = false;
     int m_nModalResult = -1;
-    // Cleared by DefWindowProc: the dialog manager then processes the
-    // message after the handler returns.
-    bool m_bMsgHandled = true;
 };

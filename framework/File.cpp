@@ -36,8 +36,7 @@ DWORD DesiredAccess(UINT openFlags)
 }  // namespace
 
 CFileException::CFileException(const std::string& fileName, const char* operation, DWORD osError)
-    : m_strFileName(fileName), m_lOsError(osError),
-      m_strMessage("Unable to " + std::string(operation) + " the file " + fileName + ". " + SystemErrorText(osError))
+    : m_strMessage("Unable to " + std::string(operation) + " the file " + fileName + ". " + SystemErrorText(osError))
 {
 }
 
@@ -51,8 +50,8 @@ BOOL CFile::Open(const std::string& fileName, UINT openFlags)
 {
     if (IsOpen())
         return FALSE;
-    // Children started while the file is open may inherit the handle, as
-    // the framework's files always allowed.
+    // The handle is inheritable: a child process created with inherited
+    // handles while the file is open holds it as well.
     SECURITY_ATTRIBUTES security = {sizeof(security), nullptr, TRUE};
     HANDLE hFile = ::CreateFileA(fileName.c_str(), DesiredAccess(openFlags), 0, &security,
                                  CreationDisposition(openFlags), FILE_ATTRIBUTE_NORMAL, nullptr);

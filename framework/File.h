@@ -13,9 +13,6 @@ public:
 
     const char* what() const noexcept override { return m_strMessage.c_str(); }
 
-    std::string m_strFileName;
-    DWORD m_lOsError;
-
 private:
     std::string m_strMessage;
 };

@@ -4,5 +4,6 @@
 #include "framework/Controls.h"
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
+#include "framework/IconDialog.h"
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"

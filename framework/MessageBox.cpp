@@ -3,7 +3,7 @@
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
-int AfxMessageBox(const std::string& text, UINT type, UINT)
+int AfxMessageBox(const std::string& text, UINT type)
 {
     if ((type & MB_ICONMASK) == 0) {
         switch (type & MB_TYPEMASK) {

@@ -34,8 +34,9 @@ std::string AfxGetAppName();
 // not fit a path buffer (GetModuleFileNameA would silently cut it short).
 std::string AfxGetModulePath();
 
-// The platform hosts no ActiveX controls here and draws the three-dimensional
-// look itself; both calls remain for programs written against the framework.
+// Start-up calls of the application object that have nothing to do here: no
+// ActiveX controls are hosted, and the system draws the three-dimensional
+// look of the controls itself.
 inline void AfxEnableControlContainer() {}
 inline BOOL Enable3dControlsStatic() { return TRUE; }
 

@@ -87,7 +87,6 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     CWnd* wnd = reinterpret_cast<CWnd*>(refData);
     LRESULT result = 0;
     try {
-        CurrentMessageScope scope(wnd, message, wParam, lParam);
         result = wnd->WindowProc(message, wParam, lParam);
     } catch (...) {
         AfxReportCurrentException();
@@ -102,11 +101,20 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
-    if (OfferToChild(message, wParam, lParam, &result))
-        return result;
-    if (ProcessWindowMessage(message, wParam, lParam, result))
+    if (RouteMessage(message, wParam, lParam, result))
         return result;
     return DefWindowProc(message, wParam, lParam);
+}
+
+BOOL CWnd::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    // A handler may send messages to its own window; each keeps its own
+    // answer.
+    bool outerHandled = m_bMsgHandled;
+    BOOL handled = OfferToChild(message, wParam, lParam, &result) ||
+                   ProcessWindowMessage(message, wParam, lParam, result);
+    m_bMsgHandled = outerHandled;
+    return handled;
 }
 
 BOOL CWnd::ProcessWindowMessage(UINT, WPARAM, LPARAM, LRESULT&)
@@ -135,18 +143,15 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 {
     if (message != WM_NOTIFY && message != WM_COMMAND)
         return FALSE;
-    CurrentMessageScope scope(this, OCM__BASE + message, wParam, lParam);
-    return ProcessWindowMessage(OCM__BASE + message, wParam, lParam, *result);
+    bool outerHandled = m_bMsgHandled;
+    BOOL handled = ProcessWindowMessage(OCM__BASE + message, wParam, lParam, *result);
+    m_bMsgHandled = outerHandled;
+    return handled;
 }
 
 BOOL CWnd::PreTranslateMessage(MSG*)
 {
     return FALSE;
-}
-
-LRESULT CWnd::Default()
-{
-    return DefWindowProc(m_currentMsg.message, m_currentMsg.wParam, m_currentMsg.lParam);
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -33,15 +33,14 @@ public:
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     virtual BOOL PreTranslateMessage(MSG* msg);
 
-    // Default processing of the message being handled.
-    LRESULT Default();
-    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Called by a message handler: FALSE passes the message on to the
+    // default processing once the handler returns (see MessageMap.h).
+    void SetMsgHandled(BOOL handled) { m_bMsgHandled = handled != FALSE; }
+    BOOL IsMsgHandled() const { return m_bMsgHandled; }
 
     // Thin wrappers.
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)); }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
-    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
-    HWND GetParent() const { return ::GetParent(m_hWnd); }
     void SetWindowText(const std::string& text) { ::SetWindowTextA(m_hWnd, text.c_str()); }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
@@ -74,37 +73,20 @@ protected:
     void Attach(HWND hWnd);
     void Detach();
     BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-    BOOL OfferToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-
-    struct Message {
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-    };
-    // The message being handled, for Default().
-    Message m_currentMsg = {};
-
-    // Keeps m_currentMsg right across nested dispatch of the same window.
-    class CurrentMessageScope {
-    public:
-        CurrentMessageScope(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam)
-            : m_wnd(wnd), m_saved(wnd->m_currentMsg)
-        {
-            wnd->m_currentMsg = {message, wParam, lParam};
-        }
-        ~CurrentMessageScope() { m_wnd->m_currentMsg = m_saved; }
-        CurrentMessageScope(const CurrentMessageScope&) = delete;
-        CurrentMessageScope& operator=(const CurrentMessageScope&) = delete;
-
-    private:
-        CWnd* m_wnd;
-        Message m_saved;
-    };
+    // The child that sent a notification, then the message map: TRUE when
+    // one of them took the message.
+    BOOL RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The window's default procedure, at once. Dialogs have none of their
+    // own: the dialog manager processes what their handlers declined.
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR idSubclass, DWORD_PTR refData);
+    BOOL OfferToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
     bool m_bSubclassed = false;
+    bool m_bMsgHandled = true;
 };
 
 // Message reflection: the codes under which a child's own notifications come

@@ -13,8 +13,7 @@ const UINT_PTR kStatusTimer = 1;
 }  // namespace
 
 CControlPanelDlg::CControlPanelDlg(CWnd* parent)
-    : CDialog(IDD_CONTROLPANEL, parent),
-      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME)))
+    : CIconDialog(IDD_CONTROLPANEL, IDR_MAINFRAME, parent)
 {
 }
 
@@ -29,9 +28,7 @@ void CControlPanelDlg::DoDataExchange(CDataExchange* dx)
 
 BOOL CControlPanelDlg::OnInitDialog()
 {
-    CDialog::OnInitDialog();
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    CIconDialog::OnInitDialog();
     m_bLaunchOnStartup = IsLaunchOnStartup(kRunValueSource);
     RefreshStatus();
     SetTimer(kStatusTimer, 1000);
@@ -55,7 +52,7 @@ void CControlPanelDlg::OnTimer(UINT_PTR id)
 {
     if (id == kStatusTimer)
         RefreshStatus();
-    Default();
+    SetMsgHandled(FALSE);
 }
 
 void CControlPanelDlg::OnStart()
@@ -74,8 +71,7 @@ void CControlPanelDlg::OnStop()
 void CControlPanelDlg::OnStopAndConfigure()
 {
     OnStop();
-    CSettingsDlg wizard;
-    wizard.DoModal();
+    RunSettingsWizard();
 }
 
 void CControlPanelDlg::OnOK()
@@ -99,12 +95,4 @@ void CControlPanelDlg::OnOK()
     if (stuck)
         AfxMessageBox("The lock daemon did not stop, so it was not restarted.", MB_ICONEXCLAMATION);
     CDialog::OnOK();
-}
-
-void CControlPanelDlg::OnPaint()
-{
-    if (IsIconic())
-        PaintMinimizedIcon(m_hIcon);
-    else
-        Default();
 }

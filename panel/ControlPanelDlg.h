@@ -9,7 +9,7 @@ extern BYTE g_bStatusActive;
 
 // The main window: the daemon's status, Start, Stop, "Stop && Configure" and
 // "Launch on Startup".
-class CControlPanelDlg : public CDialog {
+class CControlPanelDlg : public CIconDialog {
 public:
     explicit CControlPanelDlg(CWnd* parent = nullptr);
     ~CControlPanelDlg() override;
@@ -26,18 +26,15 @@ protected:
     void OnStop();
     void OnStopAndConfigure();
     void OnTimer(UINT_PTR id);
-    void OnPaint();
     void RefreshStatus();
 
-    BEGIN_MSG_MAP(CControlPanelDlg, CDialog)
-        ON_BN_CLICKED(IDC_STOP_AND_CONFIGURE, OnStopAndConfigure)
-        ON_BN_CLICKED(IDC_START, OnStart)
-        ON_BN_CLICKED(IDC_STOP, OnStop)
+    BEGIN_MSG_MAP(CControlPanelDlg, CIconDialog)
+        ON_COMMAND(IDC_STOP_AND_CONFIGURE, OnStopAndConfigure)
+        ON_COMMAND(IDC_START, OnStart)
+        ON_COMMAND(IDC_STOP, OnStop)
         ON_WM_TIMER()
-        ON_WM_PAINT()
     END_MSG_MAP()
 
     CStatic m_ctlStatus;
     BOOL m_bLaunchOnStartup = 0;
-    HICON m_hIcon;
 };

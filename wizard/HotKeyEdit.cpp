@@ -80,13 +80,3 @@ LRESULT CHotKeyEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return CEdit::WindowProc(message, wParam, lParam);
     }
 }
-
-BOOL CHotKeyEdit::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
-{
-    return CEdit::OnChildNotify(message, wParam, lParam, result);
-}
-
-LRESULT CHotKeyEdit::OnFocusChange(WPARAM, LPARAM)
-{
-    return Default();
-}

@@ -18,16 +18,6 @@ public:
     void VirtualKeyName(UINT code, char* text);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
     int m_nKeyCode = 0;
-
-protected:
-    // Gaining and losing the focus stay those of a plain edit box.
-    LRESULT OnFocusChange(WPARAM wParam, LPARAM lParam);
-
-    BEGIN_MSG_MAP(CHotKeyEdit, CEdit)
-        ON_MESSAGE(WM_SETFOCUS, OnFocusChange)
-        ON_MESSAGE(WM_KILLFOCUS, OnFocusChange)
-    END_MSG_MAP()
 };

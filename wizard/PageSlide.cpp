@@ -6,18 +6,42 @@ namespace {
 const int kMaxSlidingWindows = 200;
 
 const UINT kRedrawNow = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
+// What MoveWindow with repaint does, as a position change.
+const UINT kMoveWithRepaint = SWP_NOZORDER | SWP_NOACTIVATE;
 
-void MoveSideways(HWND dialog, HWND child, int dx)
+// Where `child` stands in the client coordinates of `dialog`, moved `dx`
+// pixels sideways.
+RECT MovedSideways(HWND dialog, HWND child, int dx)
 {
     RECT rect;
     ::GetWindowRect(child, &rect);
-    rect.left += dx;
-    rect.right += dx;
+    ::OffsetRect(&rect, dx, 0);
     POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
     ::ScreenToClient(dialog, &corners[0]);
     ::ScreenToClient(dialog, &corners[1]);
-    ::MoveWindow(child, corners[0].x, corners[0].y, corners[1].x - corners[0].x, corners[1].y - corners[0].y,
-                 TRUE);
+    return RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
+// One step's moves, in list order, as one batch: the window manager applies
+// them together, which costs less than one move after the other. When the
+// system cannot make the batch, or drops it because a move in it failed
+// (none of its moves is then made), every window is moved on its own.
+void MoveAllSideways(HWND dialog, const HWND* children, int count, int dx)
+{
+    HDWP batch = ::BeginDeferWindowPos(count);
+    for (int k = 0; batch != nullptr && k < count; ++k) {
+        RECT r = MovedSideways(dialog, children[k], dx);
+        batch = ::DeferWindowPos(batch, children[k], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                 kMoveWithRepaint);
+    }
+    if (batch != nullptr) {
+        ::EndDeferWindowPos(batch);
+        return;
+    }
+    for (int k = 0; k < count; ++k) {
+        RECT r = MovedSideways(dialog, children[k], dx);
+        ::SetWindowPos(children[k], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, kMoveWithRepaint);
+    }
 }
 }  // namespace
 
@@ -42,8 +66,7 @@ void SlideChildWindows(HWND dialog, int pageWidth, int direction)
         children[count++] = child;
 
     for (int step = 0; step < pageWidth; ++step) {
-        for (int k = 0; k < count; ++k)
-            MoveSideways(dialog, children[k], direction);
+        MoveAllSideways(dialog, children, count, direction);
         if (!IsSlideRedrawStep(step, pageWidth))
             continue;
         for (int k = 0; k < count; ++k)

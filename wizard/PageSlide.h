@@ -11,7 +11,7 @@
 // slide over `pageWidth` pixels.
 bool IsSlideRedrawStep(int step, int pageWidth);
 
-// Moves every child of `dialog` by `pageWidth` pixels, one pixel per step:
-// direction -1 slides to the left (the next page), +1 to the right. Runs to
-// its end without processing messages.
+// Moves every child of `dialog` by `pageWidth` pixels, one pixel per step,
+// each step's moves in one batch: direction -1 slides to the left (the next
+// page), +1 to the right. Runs to its end without processing messages.
 void SlideChildWindows(HWND dialog, int pageWidth, int direction);

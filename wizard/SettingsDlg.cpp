@@ -1,5 +1,6 @@
 #include "wizard/SettingsDlg.h"
 
+#include "settings/ChangePassword.h"
 #include "settings/SettingsKeys.h"
 #include "wizard/CenterOnOwnerOrScreen.h"
 #include "wizard/LockImage.h"
@@ -10,9 +11,7 @@ namespace {
 const int kWindowHeight = 320;
 }  // namespace
 
-CSettingsDlg::CSettingsDlg(CWnd* parent)
-    : CDialog(IDD_SETTINGS, parent),
-      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME)))
+CSettingsDlg::CSettingsDlg(CWnd* parent) : CIconDialog(IDD_SETTINGS, IDR_MAINFRAME, parent)
 {
 }
 
@@ -43,16 +42,14 @@ BOOL CSettingsDlg::PreTranslateMessage(MSG* msg)
 
 BOOL CSettingsDlg::OnInitDialog()
 {
-    CDialog::OnInitDialog();
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    CIconDialog::OnInitDialog();
     m_ctlDelaySpin.SendMessage(UDM_SETRANGE32, Settings::kMinDelayByArrows, Settings::kMaxDelay);
     m_ctlVelocity.SetRangeMin(Settings::kMinVelocity, FALSE);
     m_ctlVelocity.SetRangeMax(Settings::kMaxVelocity, FALSE);
     m_ctlVelocity.SetTicFreq(Settings::kVelocityTick);
 
-    // A file error must not leave the window four pages wide: report it as
-    // the framework would and go on with what was read.
+    // A file error must not leave the window four pages wide: report it
+    // and go on with what was read.
     try {
         LoadSettings();
     } catch (...) {
@@ -80,19 +77,6 @@ void CSettingsDlg::OnCancel()
     EndDialog(IDCANCEL);
 }
 
-void CSettingsDlg::OnPaint()
-{
-    if (IsIconic())
-        PaintMinimizedIcon(m_hIcon);
-    else
-        Default();
-}
-
-HCURSOR CSettingsDlg::OnQueryDragIcon()
-{
-    return static_cast<HCURSOR>(m_hIcon);
-}
-
 void CSettingsDlg::OnApply()
 {
     if (!UpdateData(TRUE))
@@ -103,7 +87,13 @@ void CSettingsDlg::OnApply()
 // Keys that reach the dialog window itself get the dialog's own handling.
 LRESULT CSettingsDlg::OnKey(WPARAM, LPARAM)
 {
-    return Default();
+    SetMsgHandled(FALSE);
+    return 0;
+}
+
+void CSettingsDlg::OnChangePassword()
+{
+    RunChangePasswordFlow();
 }
 
 void CSettingsDlg::OnChangeImage()
@@ -137,4 +127,10 @@ void CSettingsDlg::SlidePages(int direction)
     RECT page;
     m_ctlPageGauge.GetClientRect(&page);
     SlideChildWindows(m_hWnd, page.right - page.left, direction);
+}
+
+void RunSettingsWizard()
+{
+    CSettingsDlg wizard;
+    wizard.DoModal();
 }

@@ -3,13 +3,12 @@
 #include "controls/FlatSpin.h"
 #include "framework/Framework.h"
 #include "res/resource.h"
-#include "settings/ChangePassword.h"
 #include "wizard/HotKeyEdit.h"
 
 // The settings wizard: four pages side by side in one dialog, cut down to
 // the width of one page. "Next >" and "< Back" slide every control a page
 // width; which page shows follows only from where the controls stand.
-class CSettingsDlg : public CDialog {
+class CSettingsDlg : public CIconDialog {
 public:
     explicit CSettingsDlg(CWnd* parent = nullptr);
     ~CSettingsDlg() override;
@@ -21,10 +20,9 @@ protected:
     void OnOK() override;
     void OnCancel() override;
 
-    void OnPaint();
-    HCURSOR OnQueryDragIcon();
     void OnApply();
     LRESULT OnKey(WPARAM wParam, LPARAM lParam);
+    void OnChangePassword();
     void OnChangeImage();
     void OnNext();
     void OnBack();
@@ -37,11 +35,10 @@ protected:
     BOOL SaveSettings();
     void SlidePages(int direction);
 
-    BEGIN_MSG_MAP(CSettingsDlg, CDialog)
-        ON_WM_PAINT()
+    BEGIN_MSG_MAP(CSettingsDlg, CIconDialog)
         ON_WM_QUERYDRAGICON()
         ON_COMMAND(IDC_APPLY, OnApply)
-        ON_COMMAND(IDC_CHANGE_PASSWORD, RunChangePasswordFlow)
+        ON_COMMAND(IDC_CHANGE_PASSWORD, OnChangePassword)
         ON_MESSAGE(WM_KEYUP, OnKey)
         ON_MESSAGE(WM_KEYDOWN, OnKey)
         ON_MESSAGE(WM_CHAR, OnKey)
@@ -66,5 +63,7 @@ protected:
     int m_nDelay = 0;
     int m_bScreensaver = 0;
     int m_bScreenwipe = 0;
-    HICON m_hIcon;
 };
+
+// Runs the settings wizard over the control panel, its owner.
+void RunSettingsWizard();

@@ -50,14 +50,15 @@ LRESULT CALLBACK CountSysColorChange(int code, WPARAM wParam, LPARAM lParam)
 TEST(DataExchange, RefusesWhatIsNotAnIntegerInRangeAndPutsTheFocusBack)
 {
     const char* const notInteger = "Please enter an integer.";
+    const char* const outOfRange = "Please enter an integer between -5 and 30.";
     const struct {
         const char* text;
         const char* message;  // null when accepted
         int value;
     } cases[] = {
         {" 12\t ", nullptr, 12}, {"-5", nullptr, -5}, {"0", nullptr, 0}, {"+3", nullptr, 3}, {"", notInteger, 0},
-        {"1 2", notInteger, 0}, {"12abc", notInteger, 0}, {"-0", notInteger, 0}, {"99999999999", notInteger, 0},
-        {"31", "Please enter an integer between -5 and 30.", 0},
+        {"1 2", notInteger, 0}, {"12abc", notInteger, 0}, {"-0", notInteger, 0}, {"31", outOfRange, 0},
+        {"2147483648", outOfRange, 0}, {"-99999999999", outOfRange, 0},
     };
     MessageBoxWatcher watcher(IDOK);
     ProbeDialog dialog;
@@ -90,7 +91,7 @@ TEST(DataExchange, RefusesWhatIsNotAnIntegerInRangeAndPutsTheFocusBack)
         PostClick(Probe(), IDCANCEL);
     })});
     dialog.DoModal();
-    EXPECT_EQ(6u, watcher.Boxes().size());
+    EXPECT_EQ(7u, watcher.Boxes().size());
 }
 
 TEST(Dialog, OffersMessagesToPreTranslateFirstReportsExceptionsAndPassesOnSystemColours)
