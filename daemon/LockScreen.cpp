@@ -183,8 +183,17 @@ LRESULT CLockScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void CLockScreen::KeepInFront()
 {
-    if (::GetForegroundWindow() != m_hWnd)
+    HWND foreground = ::GetForegroundWindow();
+    if (foreground != m_hWnd) {
+        // The system lets a background process take the foreground only
+        // while it shares the input state of the foreground's thread.
+        DWORD self = ::GetCurrentThreadId();
+        DWORD other = foreground != nullptr ? ::GetWindowThreadProcessId(foreground, nullptr) : 0;
+        bool attached = other != 0 && other != self && ::AttachThreadInput(self, other, TRUE);
         ::SetForegroundWindow(m_hWnd);
+        if (attached)
+            ::AttachThreadInput(self, other, FALSE);
+    }
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (::GetFocus() != m_hPassword)
         ::SetFocus(m_hPassword);

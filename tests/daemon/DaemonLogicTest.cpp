@@ -1,7 +1,6 @@
 #include "daemon/AttemptBackoff.h"
 #include "daemon/DaemonSettings.h"
 #include "daemon/IdleTrigger.h"
-#include "daemon/KeyboardGuard.h"
 #include "daemon/LockBackground.h"
 #include "daemon/WipeDetector.h"
 #include "tests/support/SettingsFile.h"
@@ -9,16 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 #include <vector>
 
 // Each run feeds positions to a fresh detector allowing 400 ms.
 TEST(WipeDetector, SeesAFastWipeEitherWayAcrossAllMonitorsAndNothingElse)
 {
-    struct Run {
-        bool wipe;
-        int left;
-        std::vector<std::pair<int, DWORD>> moves;  // x and time
-    } runs[] = {
+    std::vector<std::tuple<bool, int, std::vector<std::pair<int, DWORD>>>> runs = {
         {true, 0, {{2, 0}, {500, 100}, {1023, 400}}},           // left to right in time
         {true, 0, {{1021, 5000}, {300, 5100}, {0, 5400}}},     // right to left
         {true, 0, {{0, 0}, {4, 900}, {1019, 1300}}},           // timed from leaving the edge
@@ -30,12 +26,12 @@ TEST(WipeDetector, SeesAFastWipeEitherWayAcrossAllMonitorsAndNothingElse)
         {false, -1280, {{0, 0}, {1023, 100}}},                 // one monitor of two
         {false, 0, {{0, 0}, {1023, 100}, {1023, 200}}},        // lingering at the far edge after a wipe
     };
-    for (const Run& run : runs) {
-        CWipeDetector detector(run.left, 1023, 400);
-        std::vector<bool> seen;
-        for (auto [x, ms] : run.moves)
-            seen.push_back(detector.OnPointer(x, ms));
-        EXPECT_EQ(run.wipe, seen.back()) << run.moves.back().first << " at " << run.moves.back().second;
+    for (const auto& [wipe, left, moves] : runs) {
+        CWipeDetector detector(left, 1023, 400);
+        bool seen = false;
+        for (auto [x, ms] : moves)
+            seen = detector.OnPointer(x, ms);
+        EXPECT_EQ(wipe, seen) << moves.back().first << " at " << moves.back().second;
     }
 }
 
@@ -75,62 +71,44 @@ TEST(AttemptBackoff, WaitsTwoFourEightUpToThirtySecondsFromTheThirdWrongAttemptI
     EXPECT_EQ(0u, backoff.RemainingMs(now));
 }
 
-TEST(KeyboardGuard, SwallowsOnlyTheKeysThatSwitchAway)
-{
-    struct {
-        DWORD key;
-        bool alt, ctrl, swallowed;
-    } cases[] = {{VK_TAB, true, false, true},     {VK_TAB, false, false, false}, {VK_F4, true, false, true},
-                 {VK_F4, false, false, false},    {VK_ESCAPE, false, true, true}, {VK_ESCAPE, true, false, true},
-                 {VK_ESCAPE, false, false, false}, {VK_LWIN, false, false, true}, {VK_RWIN, false, false, true},
-                 {'A', true, true, false},        {VK_RETURN, false, false, false}};
-    for (const auto& c : cases)
-        EXPECT_EQ(c.swallowed, CKeyboardGuard::Swallows(c.key, c.alt, c.ctrl)) << c.key;
-}
-
 TEST(LockBackground, FitsTheImageCentredWithItsProportions)
 {
-    struct {
-        SIZE image;
-        RECT expected;
-    } cases[] = {{{800, 200}, {0, 256, 1024, 512}}, {{100, 200}, {320, 0, 704, 768}},
-                 {{1024, 768}, {0, 0, 1024, 768}}, {{0, 10}, {0, 0, 1024, 768}}};
-    for (const auto& c : cases) {
-        RECT fit = FitCentred(c.image, {0, 0, 1024, 768});
-        EXPECT_TRUE(::EqualRect(&c.expected, &fit)) << c.image.cx << 'x' << c.image.cy;
+    for (auto [image, expected] : std::vector<std::pair<SIZE, RECT>>{{{800, 200}, {0, 256, 1024, 512}},
+             {{100, 200}, {320, 0, 704, 768}}, {{1024, 768}, {0, 0, 1024, 768}}, {{0, 10}, {0, 0, 1024, 768}}}) {
+        RECT fit = FitCentred(image, {0, 0, 1024, 768});
+        EXPECT_TRUE(::EqualRect(&expected, &fit)) << image.cx << 'x' << image.cy;
     }
 }
 
 TEST(DaemonSettings, ReadsTheFileOnceOrNotAtAllAndMakesItsValuesSound)
 {
     const std::string name = "DaemonSettings.bin", path = ExecutableDirectory() + "\\" + name;
-    ::DeleteFileA(path.c_str());
     DaemonSettings settings;
+    auto numbers = [&] {
+        return std::vector<int>{settings.virtualKey, settings.screenwipe, settings.screensaver, settings.velocityMs,
+                                settings.delayMinutes};
+    };
+    ::DeleteFileA(path.c_str());
     settings.code = "old";
     ASSERT_TRUE(ReadDaemonSettings(name, settings));  // no file: defaults, no password
-    EXPECT_EQ(std::vector<int>({0, 0, 0, 500, 5}), std::vector<int>({settings.virtualKey, settings.screenwipe,
-                                                                      settings.screensaver, settings.velocityMs,
-                                                                      settings.delayMinutes}));
+    EXPECT_EQ((std::vector<int>{0, 0, 0, 500, 5}), numbers());
     EXPECT_EQ("", settings.code);
 
-    std::string records;
+    std::ofstream file(path, std::ios::binary);
     for (auto [key, value] : {std::pair{"m_nVirtualKey", "19"}, {"m_bScreenwipe", "1"}, {"m_bScreensaver", "1"},
-                              {"m_nVelocity", "5000"}, {"m_nDelay", "0"}, {"m_csCode", "a1b2"},
-                              {"m_csCode", "ffff"}, {"m_csImage", "C:\\lock.bmp"}})
-        records += SettingsRecordBytes(key, value);
-    std::ofstream(path, std::ios::binary) << records;
+             {"m_nVelocity", "5000"}, {"m_nDelay", "0"}, {"m_csCode", "a1b2"}, {"m_csCode", "ffff"},
+             {"m_csImage", "C:\\lock.bmp"}})
+        file << SettingsRecordBytes(key, value);
+    file.close();
     HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_FALSE(ReadDaemonSettings(name, settings));  // held: unread, nothing changed
-    EXPECT_EQ(500, settings.velocityMs);
+    EXPECT_EQ((std::vector<int>{0, 0, 0, 500, 5}), numbers());
     ::CloseHandle(held);
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);  // as in Program Files for a standard user
     ASSERT_TRUE(ReadDaemonSettings(name, settings));
-    EXPECT_EQ(std::vector<int>({19, 1, 1, 1100, 0}), std::vector<int>({settings.virtualKey, settings.screenwipe,
-                                                                       settings.screensaver, settings.velocityMs,
-                                                                       settings.delayMinutes}));
+    EXPECT_EQ((std::vector<int>{19, 1, 1, 1100, 0}), numbers());
     EXPECT_EQ("a1b2", settings.code);
     EXPECT_EQ("C:\\lock.bmp", settings.image);
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);  // as in Program Files for a standard user
-    EXPECT_TRUE(ReadDaemonSettings(name, settings));
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(path.c_str());
 }
