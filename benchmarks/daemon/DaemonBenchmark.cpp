@@ -1,0 +1,154 @@
+// Measures the lock daemon beside this executable, run from a directory of
+// its own (daemon-benchmark\) with every trigger armed and no password:
+// - from the activation key's press (SendInput) to the lock screen being
+//   visible, over several rounds, median;
+// - the CPU time it uses while armed and idle for 60 s, as a share of one
+//   core;
+// - its working set, armed and unlocked.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+const int kRounds = 15;
+const DWORD kIdleMs = 60000;
+
+std::string Directory()
+{
+    char path[MAX_PATH];
+    std::string module(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return module.substr(0, module.rfind('\\'));
+}
+
+std::string Record(const std::string& key, const std::string& value)
+{
+    std::string record(2176, '\0');
+    record.replace(0, key.size(), key);
+    record.replace(128, value.size(), value);
+    return record.substr(0, 2176);
+}
+
+void Press(WORD key)
+{
+    INPUT events[2] = {};
+    for (INPUT& event : events)
+        event.type = INPUT_KEYBOARD, event.ki.wVk = key;
+    events[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, events, sizeof(INPUT));
+}
+
+bool LockVisible(DWORD pid)
+{
+    for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, "VellmoranLockScreen", nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && ::IsWindowVisible(w))
+            return true;
+    }
+    return false;
+}
+
+bool WaitFor(DWORD pid, bool visible, DWORD timeoutMs)
+{
+    DWORD start = ::GetTickCount();
+    while (LockVisible(pid) != visible) {
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        ::Sleep(1);
+    }
+    return true;
+}
+
+double Now()
+{
+    LARGE_INTEGER frequency, counter;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+ULONGLONG CpuTime100ns(HANDLE process)
+{
+    FILETIME created, ended, kernel, user;
+    ::GetProcessTimes(process, &created, &ended, &kernel, &user);
+    auto value = [](FILETIME t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    return value(kernel) + value(user);
+}
+}  // namespace
+
+int main()
+{
+    std::string directory = Directory() + "\\daemon-benchmark";
+    ::CreateDirectoryA(directory.c_str(), nullptr);
+    std::string daemon = directory + "\\VellmoranD.exe";
+    if (!::CopyFileA((Directory() + "\\VellmoranD.exe").c_str(), daemon.c_str(), FALSE)) {
+        std::printf("VellmoranD.exe not found beside the benchmark\n");
+        return 1;
+    }
+    std::ofstream(directory + "\\Vellmoran.bin", std::ios::binary | std::ios::trunc)
+        << Record("m_nVirtualKey", "19") << Record("m_bScreenwipe", "1") << Record("m_bScreensaver", "1")
+        << Record("m_nDelay", "5");
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    std::string commandLine = "\"" + daemon + "\"";
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                          &startup, &process)) {
+        std::printf("the daemon did not start\n");
+        return 1;
+    }
+    // Armed once the key locks; nothing locks before the settings are read.
+    bool armed = false;
+    for (int attempt = 0; attempt < 60 && !armed; ++attempt) {
+        Press(VK_PAUSE);
+        armed = WaitFor(process.dwProcessId, true, 500);
+    }
+    if (!armed) {
+        std::printf("the daemon never locked\n");
+        ::TerminateProcess(process.hProcess, 1);
+        return 1;
+    }
+    Press(VK_RETURN);
+    WaitFor(process.dwProcessId, false, 10000);
+
+    std::vector<double> delays;
+    for (int round = 0; round < kRounds; ++round) {
+        ::Sleep(300);
+        double start = Now();
+        Press(VK_PAUSE);
+        if (!WaitFor(process.dwProcessId, true, 10000))
+            continue;
+        delays.push_back(Now() - start);
+        Press(VK_RETURN);
+        WaitFor(process.dwProcessId, false, 10000);
+    }
+    std::sort(delays.begin(), delays.end());
+    if (!delays.empty())
+        std::printf("key press to lock screen: median %.1f ms (min %.1f, max %.1f, %u rounds)\n",
+                    delays[delays.size() / 2], delays.front(), delays.back(), static_cast<unsigned>(delays.size()));
+
+    ::Sleep(2000);  // let the last unlock settle
+    ULONGLONG before = CpuTime100ns(process.hProcess);
+    double start = Now();
+    ::Sleep(kIdleMs);
+    double elapsed = Now() - start;
+    double cpuMs = static_cast<double>(CpuTime100ns(process.hProcess) - before) / 10000.0;
+    std::printf("armed and idle for %.0f s: CPU time %.1f ms, %.4f %% of one core\n", elapsed / 1000.0, cpuMs,
+                100.0 * cpuMs / elapsed);
+
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof(memory);
+    if (::GetProcessMemoryInfo(process.hProcess, &memory, sizeof(memory)))
+        std::printf("working set, armed and unlocked: %.2f MB (peak %.2f MB)\n",
+                    static_cast<double>(memory.WorkingSetSize) / 1048576.0,
+                    static_cast<double>(memory.PeakWorkingSetSize) / 1048576.0);
+    ::PostMessageA(::FindWindowA(nullptr, "V3LLM0R4ND"), WM_CLOSE, 0, 0);
+    ::WaitForSingleObject(process.hProcess, 10000);
+    return 0;
+}
