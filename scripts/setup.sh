@@ -1,10 +1,10 @@
 #!/bin/sh
 # Installs what the build and the tests need on a Debian machine, if missing:
 # the i686 mingw-w64 cross compiler, Wine with 32-bit support, Xvfb, CMake,
-# GoogleTest's source and ImageMagick (screenshots).
+# GoogleTest's source, ImageMagick (screenshots) and NSIS (the setup program).
 set -e
 
-packages="g++-mingw-w64-i686 mingw-w64-tools cmake make googletest wine wine32:i386 wine64 xvfb xauth imagemagick"
+packages="g++-mingw-w64-i686 mingw-w64-tools cmake make googletest wine wine32:i386 wine64 xvfb xauth imagemagick nsis"
 
 missing=""
 for package in $packages; do

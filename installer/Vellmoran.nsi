@@ -1,0 +1,182 @@
+; Setup for Vellmoran: the control panel and the lock daemon in one folder, a
+; Start menu shortcut and an entry in Programs and Features.
+; The build defines VERSION, PANEL_EXE, DAEMON_EXE, ICON and OUTFILE.
+
+Unicode true
+SetCompressor /SOLID lzma
+; Program Files and HKLM: nothing here works without administrator rights.
+RequestExecutionLevel admin
+ManifestSupportedOS all
+; A program that cannot be written stops setup rather than being skipped.
+AllowSkipFiles off
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vellmoran"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define SHORTCUT "$SMPROGRAMS\Vellmoran Control Panel.lnk"
+!define DAEMON_WINDOW "V3LLM0R4ND"
+!define DAEMON_WAIT_MS 10000
+
+Name "Vellmoran ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES\Vellmoran"
+; An upgrade goes where the last install went.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+
+VIProductVersion "1.2.0.0"
+VIAddVersionKey /LANG=1033 "ProductName" "Vellmoran"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "FileDescription" "Vellmoran ${VERSION} Setup"
+VIAddVersionKey /LANG=1033 "CompanyName" "Vellmoran"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 Vellmoran"
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include WinMessages.nsh
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN "$INSTDIR\Vellmoran.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Open the Vellmoran Control Panel"
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+; Sets $R3 to what is wrong when a program in $INSTDIR cannot be written.
+!macro BLOCKED_UNLESS_WRITABLE file
+    ${If} ${FileExists} "$INSTDIR\${file}"
+        ClearErrors
+        FileOpen $R4 "$INSTDIR\${file}" a
+        ${If} ${Errors}
+            StrCpy $R3 "$INSTDIR\${file} is in use.$\r$\nClose the Vellmoran Control Panel and end VellmoranD.exe."
+        ${Else}
+            FileClose $R4
+        ${EndIf}
+    ${EndIf}
+!macroend
+
+; Asks a running daemon to close, as the control panel does (WM_CLOSE to its
+; window), and waits until its window is gone and both programs in $INSTDIR
+; can be written (a process may hold its file a moment after its window
+; went). Gives up after DAEMON_WAIT_MS, offering to try again; leaves on the
+; stack "" when the files are free, else what stands in the way.
+!macro DEFINE_FREE_PROGRAMS un
+Function ${un}FreePrograms
+    Push $R0  ; daemon window
+    Push $R1  ; window last asked to close
+    Push $R2  ; milliseconds waited
+    Push $R3  ; what blocks, "" when nothing
+    Push $R4  ; file handle
+    StrCpy $R1 0
+    StrCpy $R2 0
+    ${Do}
+        StrCpy $R3 ""
+        FindWindow $R0 "" "${DAEMON_WINDOW}"
+        ${If} $R0 <> 0
+            ${If} $R0 <> $R1
+                DetailPrint "Asking the Vellmoran lock daemon to close"
+                System::Call "user32::PostMessage(p R0, i ${WM_CLOSE}, p 0, p 0)"
+                StrCpy $R1 $R0
+            ${EndIf}
+            StrCpy $R3 "The Vellmoran lock daemon is running and did not close when asked.$\r$\nEnd VellmoranD.exe in Task Manager."
+        ${Else}
+            !insertmacro BLOCKED_UNLESS_WRITABLE "Vellmoran.exe"
+            !insertmacro BLOCKED_UNLESS_WRITABLE "VellmoranD.exe"
+        ${EndIf}
+        ${If} $R3 == ""
+            ${ExitDo}
+        ${EndIf}
+        ${If} $R2 >= ${DAEMON_WAIT_MS}
+            MessageBox MB_RETRYCANCEL|MB_ICONSTOP "$R3$\r$\n$\r$\nNothing has been changed." /SD IDCANCEL IDCANCEL blocked
+            StrCpy $R1 0
+            StrCpy $R2 0
+        ${EndIf}
+        Sleep 250
+        IntOp $R2 $R2 + 250
+    ${Loop}
+    blocked:
+    StrCpy $R0 $R3
+    Pop $R4
+    Pop $R3
+    Pop $R2
+    Pop $R1
+    Exch $R0
+FunctionEnd
+!macroend
+!insertmacro DEFINE_FREE_PROGRAMS ""
+!insertmacro DEFINE_FREE_PROGRAMS "un."
+
+; Stops setup or the uninstaller before it changes anything if the programs
+; cannot be freed; the exit code tells a silent caller.
+!macro STOP_UNLESS_PROGRAMS_FREE un
+    Call ${un}FreePrograms
+    Pop $0
+    ${If} $0 != ""
+        SetErrorLevel 2
+        Abort "$0"
+    ${EndIf}
+!macroend
+
+Function .onInit
+    SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+    SetShellVarContext all
+FunctionEnd
+
+Section "Vellmoran"
+    !insertmacro STOP_UNLESS_PROGRAMS_FREE ""
+    ; Vellmoran.bin and the Run value are the user's: setup never touches them.
+    SetOutPath "$INSTDIR"
+    File "/oname=Vellmoran.exe" "${PANEL_EXE}"
+    File "/oname=VellmoranD.exe" "${DAEMON_EXE}"
+    WriteUninstaller "$INSTDIR\Uninstall.exe"
+    CreateShortCut "${SHORTCUT}" "$INSTDIR\Vellmoran.exe"
+
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Vellmoran ${VERSION}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Vellmoran"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Vellmoran.exe,0"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+    !insertmacro STOP_UNLESS_PROGRAMS_FREE "un."
+    Delete "$INSTDIR\Vellmoran.exe"
+    Delete "$INSTDIR\VellmoranD.exe"
+    Delete "${SHORTCUT}"
+
+    ; The panel registers "<its folder>\VellmoranD.exe"; a value that points
+    ; elsewhere belongs to another copy and stays.
+    ReadRegStr $0 HKLM "${RUN_KEY}" "VellmoranD"
+    StrLen $1 "$INSTDIR\"
+    StrCpy $2 $0 $1
+    ${If} $2 == "$INSTDIR\"
+        DeleteRegValue HKLM "${RUN_KEY}" "VellmoranD"
+    ${EndIf}
+
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
+        "Remove your Vellmoran settings as well (password, activation key and lock options)?$\r$\n$\r$\nKeep them to use them again after a new install." \
+        /SD IDNO IDNO keep_settings
+        Delete "$INSTDIR\Vellmoran.bin"
+    keep_settings:
+    Delete "$INSTDIR\Uninstall.exe"
+    RMDir "$INSTDIR"
+    ; Last: the quiet uninstaller returns at once and finishes from a copy of
+    ; itself, so a caller that waits for this key to go knows it is done.
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
