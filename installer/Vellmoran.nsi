@@ -7,6 +7,7 @@ SetCompressor /SOLID lzma
 ; Program Files and HKLM: nothing here works without administrator rights.
 RequestExecutionLevel admin
 ManifestSupportedOS all
+BrandingText "Vellmoran ${VERSION}"
 ; A program that cannot be written stops setup rather than being skipped.
 AllowSkipFiles off
 
@@ -71,11 +72,11 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 Vellmoran"
 Function ${un}FreePrograms
     Push $R0  ; daemon window
     Push $R1  ; window last asked to close
-    Push $R2  ; milliseconds waited
+    Push $R2  ; tick count when the wait began
     Push $R3  ; what blocks, "" when nothing
-    Push $R4  ; file handle
+    Push $R4  ; file handle, milliseconds waited
     StrCpy $R1 0
-    StrCpy $R2 0
+    System::Call "kernel32::GetTickCount() i .R2"
     ${Do}
         StrCpy $R3 ""
         FindWindow $R0 "" "${DAEMON_WINDOW}"
@@ -93,13 +94,14 @@ Function ${un}FreePrograms
         ${If} $R3 == ""
             ${ExitDo}
         ${EndIf}
-        ${If} $R2 >= ${DAEMON_WAIT_MS}
+        System::Call "kernel32::GetTickCount() i .R4"
+        IntOp $R4 $R4 - $R2
+        ${If} $R4 >= ${DAEMON_WAIT_MS}
             MessageBox MB_RETRYCANCEL|MB_ICONSTOP "$R3$\r$\n$\r$\nNothing has been changed." /SD IDCANCEL IDCANCEL blocked
             StrCpy $R1 0
-            StrCpy $R2 0
+            System::Call "kernel32::GetTickCount() i .R2"
         ${EndIf}
         Sleep 250
-        IntOp $R2 $R2 + 250
     ${Loop}
     blocked:
     StrCpy $R0 $R3
