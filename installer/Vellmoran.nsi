@@ -126,12 +126,25 @@ FunctionEnd
     ${EndIf}
 !macroend
 
-Function .onInit
+; Windows XP has no elevation prompt: a user without administrator rights is
+; told so at once instead of failing half-way in Program Files.
+!macro ALL_USERS_AS_ADMINISTRATOR
     SetShellVarContext all
+    UserInfo::GetAccountType
+    Pop $0
+    ${If} $0 != "admin"
+        MessageBox MB_ICONSTOP "Vellmoran is installed for all users of this computer and needs administrator rights.$\r$\nLog on as an administrator and try again." /SD IDOK
+        SetErrorLevel 740  ; ERROR_ELEVATION_REQUIRED
+        Quit
+    ${EndIf}
+!macroend
+
+Function .onInit
+    !insertmacro ALL_USERS_AS_ADMINISTRATOR
 FunctionEnd
 
 Function un.onInit
-    SetShellVarContext all
+    !insertmacro ALL_USERS_AS_ADMINISTRATOR
 FunctionEnd
 
 Section "Vellmoran"

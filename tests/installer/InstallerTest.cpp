@@ -91,6 +91,7 @@ TEST(Installer, InstallsUpgradesOverARunningDaemonAndUninstalls)
     for (const std::string& left : {panel, daemon, settings, folder + "\\VellmoranD.log", Shortcut()})
         ::DeleteFileA(left.c_str());
     ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+    ASSERT_TRUE(WindowsTitled("V3LLM0R4ND").empty());  // no daemon left by other tests
 
     ASSERT_EQ(0u, Install(folder));
     EXPECT_TRUE(Same(Built("Vellmoran.exe"), panel) && Same(Built("VellmoranD.exe"), daemon));
