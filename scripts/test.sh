@@ -13,7 +13,7 @@ export WINE_DESKTOP=1024x768
 cd "$build"
 set +e
 xvfb-run -a -s "-screen 0 1024x768x24" "$root/scripts/wine-session.sh" \
-    ctest --output-on-failure --timeout 600
+    ctest --output-on-failure --timeout 3600
 status=$?
 set -e
 if [ $status -eq 0 ]; then echo "All tests passed."; else echo "Tests FAILED."; fi

@@ -88,7 +88,7 @@ TEST(DataExchange, RefusesWhatIsNotAnIntegerInRangeAndPutsTheFocusBack)
             EXPECT_EQ(::GetDlgItem(Probe(), IDC_OLD_PASSWORD), ::GetFocus());
             EXPECT_EQ(MAKELONG(0, lstrlenA(c.text)), ::SendDlgItemMessageA(Probe(), IDC_OLD_PASSWORD, EM_GETSEL, 0, 0));
         }
-        PostClick(Probe(), IDCANCEL);
+        UserClick(Probe(), IDCANCEL);
     })});
     dialog.DoModal();
     EXPECT_EQ(7u, watcher.Boxes().size());

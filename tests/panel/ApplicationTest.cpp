@@ -28,14 +28,14 @@ HANDLE StartPanel(const char* workingDirectory, const char* arguments)
 TEST(Application, EveryCopyShowsAPanelAndEndsWhenItCloses)
 {
     HANDLE first = StartPanel("C:\\windows", "");
-    ASSERT_TRUE(WaitUntil([] { return Panels() == 1; }, 15000));
+    ASSERT_TRUE(WaitUntil([] { return Panels() == 1; }, kProcessGuardMs));
     // A second copy does not notice the first; arguments change nothing.
     HANDLE second = StartPanel("C:\\", "/quit --help");
-    ASSERT_TRUE(WaitUntil([] { return Panels() == 2; }, 15000));
+    ASSERT_TRUE(WaitUntil([] { return Panels() == 2; }, kProcessGuardMs));
     for (HWND panel : WindowsTitled("Vellmoran v1.02 - Control Panel"))
-        ::PostMessageA(panel, WM_COMMAND, IDCANCEL, 0);
+        UserClick(panel, IDCANCEL);
     for (HANDLE process : {first, second}) {
-        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process, 10000));
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process, kProcessGuardMs));
         ::CloseHandle(process);
     }
 }

@@ -27,7 +27,7 @@ Step StatusBecomes(const char* text)
 
 Step Click(int id)
 {
-    return ModalScript::Do([id] { PostClick(Panel(), id); });
+    return ModalScript::Do([id] { UserClick(Panel(), id); });
 }
 
 Step DaemonCount(size_t count)
@@ -38,7 +38,7 @@ Step DaemonCount(size_t count)
 DWORD StartDaemon()
 {
     LaunchDaemon();
-    EXPECT_TRUE(WaitUntil([] { return FindDaemonWindow() != nullptr; }, 10000));
+    EXPECT_TRUE(WaitUntil([] { return FindDaemonWindow() != nullptr; }, kProcessGuardMs));
     return DaemonProcess(FindDaemonWindow());
 }
 
@@ -71,7 +71,7 @@ protected:
     INT_PTR RunPanel(std::vector<Step> steps)
     {
         CControlPanelDlg panel;
-        ModalScript script(std::move(steps), 40000);
+        ModalScript script(std::move(steps));
         return panel.DoModal();
     }
 };
@@ -126,7 +126,7 @@ TEST_F(ControlPanel, OKWritesTheRunValueAndRestartsOnlyARunningDaemon)
     DWORD before = StartDaemon();
     EXPECT_EQ(IDOK, RunPanel({StatusBecomes("Vellmoran is ACTIVE"), Click(IDOK)}));
     ASSERT_TRUE(WaitUntil([&] { return DaemonWindows().size() == 1 && DaemonProcess(DaemonWindows()[0]) != before; },
-                          10000));
+                          kProcessGuardMs));
     PumpMessages(500);
     EXPECT_EQ(1u, DaemonWindows().size());
     EXPECT_EQ(ExpectedRunData() + '\0', RunValue());

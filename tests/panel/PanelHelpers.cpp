@@ -35,8 +35,8 @@ void EndAllDaemons()
     for (HWND window : DaemonWindows()) {
         HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, DaemonProcess(window));
         ::TerminateProcess(process, 0);
-        ::WaitForSingleObject(process, 5000);
+        ::WaitForSingleObject(process, kProcessGuardMs);
         ::CloseHandle(process);
     }
-    WaitUntil([] { return DaemonWindows().empty(); }, 5000);
+    WaitUntil([] { return DaemonWindows().empty(); }, kProcessGuardMs);
 }

@@ -42,7 +42,7 @@ std::string RunFlow(std::vector<std::string> typed, int command = IDOK, bool hel
                     ::SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
                 EXPECT_EQ(std::min<size_t>(32, typed[i].size()), ::GetWindowTextLengthA(edit)) << "edit " << i;
             }
-            PostClick(dialog, command);
+            UserClick(dialog, command);
         }),
     });
     RunChangePasswordFlow();

@@ -57,8 +57,9 @@ std::vector<HWND> ThreadDialogs()
 }
 }  // namespace
 
-ModalScript::ModalScript(std::vector<Step> steps, DWORD timeoutMs)
-    : m_steps(std::move(steps)), m_deadline(::GetTickCount() + timeoutMs), m_timer(::SetTimer(nullptr, 0, 30, Tick))
+ModalScript::ModalScript(std::vector<Step> steps, DWORD stepGuardMs)
+    : m_steps(std::move(steps)), m_guardMs(stepGuardMs), m_stepStart(::GetTickCount()),
+      m_timer(::SetTimer(nullptr, 0, 30, Tick))
 {
     g_script = this;
 }
@@ -93,14 +94,14 @@ void CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD)
     ModalScript* script = g_script;
     if (script == nullptr || script->m_running || script->m_next == script->m_steps.size())
         return;
-    if (static_cast<LONG>(::GetTickCount() - script->m_deadline) > 0) {
+    if (::GetTickCount() - script->m_stepStart > script->m_guardMs) {
         for (HWND dialog : ThreadDialogs())
             ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         return;
     }
     script->m_running = true;
     if (script->m_steps[script->m_next]())
-        ++script->m_next;
+        ++script->m_next, script->m_stepStart = ::GetTickCount();
     script->m_running = false;
 }
 
@@ -158,10 +159,34 @@ HWND FindThreadDialog(const std::string& caption)
     return nullptr;
 }
 
-void PostClick(HWND dialog, int id)
+std::string WhyUnclickable(HWND control)
 {
-    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+    HWND top = ::GetAncestor(control, GA_ROOT);
+    if (control == nullptr || !::IsWindowVisible(control))
+        return "it is not shown";
+    if (!::IsWindowEnabled(control))
+        return "it is disabled";
+    if (!::IsWindowEnabled(top))
+        return "its window \"" + WindowText(top) + "\" is disabled";
+    if (!::IsWindowVisible(top))
+        return "its window \"" + WindowText(top) + "\" is not shown";
+    return "";
+}
+
+void UserClick(HWND control)
+{
+    const std::string why = WhyUnclickable(control);
+    if (!why.empty()) {
+        ADD_FAILURE() << "a user could not click \"" << WindowText(control) << "\" (id " << ::GetDlgCtrlID(control)
+                      << "): " << why;
+        return;
+    }
+    ::PostMessageA(control, BM_CLICK, 0, 0);
+}
+
+void UserClick(HWND dialog, int id)
+{
+    UserClick(::GetDlgItem(dialog, id));
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
@@ -179,4 +204,12 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
             return false;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+}
+
+bool InView(HWND control)
+{
+    RECT rect, window, both;
+    ::GetWindowRect(control, &rect);
+    ::GetWindowRect(::GetAncestor(control, GA_ROOT), &window);
+    return ::IntersectRect(&both, &rect, &window) && ::EqualRect(&both, &rect);
 }

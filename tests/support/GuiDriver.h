@@ -8,14 +8,16 @@
 
 // Drives modal dialogs from inside their own modal loop. Steps run one after
 // another on a thread timer; a step that returns false is tried again on the
-// next tick (a wait), one that returns true is done. A script that does not
-// finish in time fails the test and cancels every dialog of the thread, so
-// that a broken test ends instead of hanging.
+// next tick (a wait), one that returns true is done. The only time limit is a
+// hang guard per step, far beyond what any step takes on a busy machine: a
+// step stuck that long fails the test and cancels every dialog of the thread,
+// so that a broken test ends instead of hanging.
 class ModalScript {
 public:
     using Step = std::function<bool()>;
+    static const DWORD kStepGuardMs = 120000;
 
-    explicit ModalScript(std::vector<Step> steps, DWORD timeoutMs = 20000);
+    explicit ModalScript(std::vector<Step> steps, DWORD stepGuardMs = kStepGuardMs);
     ~ModalScript();
     ModalScript(const ModalScript&) = delete;
     ModalScript& operator=(const ModalScript&) = delete;
@@ -29,7 +31,8 @@ private:
 
     std::vector<Step> m_steps;
     size_t m_next = 0;
-    DWORD m_deadline;
+    DWORD m_guardMs;
+    DWORD m_stepStart;
     UINT_PTR m_timer;
     bool m_running = false;
 };
@@ -67,8 +70,20 @@ std::vector<HWND> WindowsTitled(const std::string& title);
 // A dialog window of this thread by its caption, or null.
 HWND FindThreadDialog(const std::string& caption);
 
-// Posts a button click to a dialog, as the button itself would send it.
-void PostClick(HWND dialog, int id);
+// Clicks a button as a user would, by posting BM_CLICK to it, but only if a
+// user could: the control and its top-level window visible and enabled.
+// Otherwise the test fails and nothing is clicked, so that a window left
+// disabled by a modal dialog is caught.
+void UserClick(HWND dialog, int id);
+void UserClick(HWND control);
+// Why a user could not click the control; empty when they could.
+std::string WhyUnclickable(HWND control);
+// Whether the control lies wholly within its top-level window.
+bool InView(HWND control);
+
+// A hang guard for another process to start, show a window or end: far
+// beyond what that takes on a busy machine.
+const DWORD kProcessGuardMs = 60000;
 
 // Waits, processing messages, until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);

@@ -21,7 +21,7 @@ HWND Item(int id) { return ::GetDlgItem(Wizard(), id); }
 RECT Rect(HWND window) { RECT rect; ::GetWindowRect(window, &rect); return rect; }
 const ModalScript::Step WaitForWizard = [] { return ::IsWindowVisible(Wizard()) != FALSE; };
 ModalScript::Step Do(std::function<void()> action) { return ModalScript::Do(std::move(action)); }
-ModalScript::Step Click(int id) { return Do([id] { PostClick(Wizard(), id); }); }
+ModalScript::Step Click(int id) { return Do([id] { UserClick(Wizard(), id); }); }
 
 // The settings file written and read as "key=value key=value ...".
 void WriteRecords(const std::string& records)
@@ -169,39 +169,78 @@ TEST_F(WizardTest, OpensOnePageWideAnd320HighCentredOverItsOwnerOrElseOnTheScree
     }
 }
 
-// The system's modal loop would turn Enter into OK and Escape into Cancel
-// before the wizard saw them.
-TEST_F(WizardTest, SlidesAndComesExactlyBackIgnoresEnterAndEscapeDisablesOnlyTheDelayEditAndReachesOK)
+// Clicks a page's button, then waits for a button of the page slid to.
+ModalScript::Step ClickAndWaitFor(int id, int shown)
+{
+    return [id, shown, clicked = false]() mutable {
+        if (!clicked)
+            UserClick(Wizard(), id), clicked = true;
+        return InView(Item(shown));
+    };
+}
+
+TEST_F(WizardTest, Slide)
 {
     WriteRecords("m_bScreensaver=1");
+    const std::string before = ReadSettingsFile();
     std::vector<std::pair<HWND, RECT>> children;  // with where each starts
-    EXPECT_EQ(IDCANCEL, RunWizard({WaitForWizard, Do([&] {
+    RECT gauge = {};
+    EXPECT_EQ(IDCANCEL,
+              RunWizard({WaitForWizard, Do([&] {
                              for (HWND c = ::GetWindow(Wizard(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
                                  children.emplace_back(c, Rect(c));
-                             PostClick(Wizard(), IDC_NEXT_PAGE1), PostClick(Wizard(), IDC_BACK_PAGE2);
+                             gauge = Rect(Item(IDC_PAGE_GAUGE));
                          }),
+                         ClickAndWaitFor(IDC_NEXT_PAGE1, IDC_BACK_PAGE2), ClickAndWaitFor(IDC_BACK_PAGE2, IDC_NEXT_PAGE1),
                          Do([&] {
                              for (auto [child, start] : children) {
                                  RECT now = Rect(child);
                                  EXPECT_TRUE(::EqualRect(&start, &now)) << ::GetDlgCtrlID(child);
-                                 for (WPARAM key : {VK_RETURN, VK_ESCAPE}) ::PostMessageA(child, WM_KEYDOWN, key, 1);
                              }
                          }),
-                         Do([] {
-                             EXPECT_EQ("ESCAPE", AfxGetWindowText(Item(IDC_HOTKEY)));
-                             EXPECT_TRUE(::IsWindowEnabled(Item(IDC_DELAY)));
-                             ::SendMessageA(Item(IDC_ENABLE_SCREENSAVER), BM_CLICK, 0, 0);
-                             EXPECT_FALSE(::IsWindowEnabled(Item(IDC_DELAY)));
-                             EXPECT_TRUE(::IsWindowEnabled(Item(IDC_DELAY_SPIN)));
-                             for (int next : {IDC_NEXT_PAGE1, IDC_NEXT_PAGE2, IDC_NEXT_PAGE3})
-                                 PostClick(Wizard(), next);
-                         }),
-                         Do([&] {
-                             RECT ok = Rect(Item(IDOK)), window = Rect(Wizard()), gauge = Rect(Item(IDC_PAGE_GAUGE));
-                             EXPECT_EQ(children[22].second.left - 3 * (gauge.right - gauge.left), gauge.left);
+                         ClickAndWaitFor(IDC_NEXT_PAGE1, IDC_NEXT_PAGE2), ClickAndWaitFor(IDC_NEXT_PAGE2, IDC_NEXT_PAGE3),
+                         ClickAndWaitFor(IDC_NEXT_PAGE3, IDC_CANCEL_PAGE4), Do([&] {
+                             // Exactly three pages on, and the last page's OK wholly inside the window.
+                             RECT ok = Rect(Item(IDOK)), window = Rect(Wizard()), now = Rect(Item(IDC_PAGE_GAUGE));
+                             EXPECT_EQ(gauge.left - 3 * (gauge.right - gauge.left), now.left);
                              EXPECT_TRUE(ok.left > window.left && ok.right < window.right && ok.bottom < window.bottom);
                          }),
                          Click(IDC_CANCEL_PAGE4)}));
+    EXPECT_EQ(before, ReadSettingsFile());
+}
+
+// The system's modal loop would turn Enter into OK and Escape into Cancel
+// before the wizard saw them; here they are keys like any other.
+TEST_F(WizardTest, EnterAndEscape)
+{
+    WriteRecords("m_nVirtualKey=19");
+    const std::string before = ReadSettingsFile();
+    EXPECT_EQ(IDCANCEL, RunWizard({WaitForWizard, Do([] {
+                                       for (HWND c = ::GetWindow(Wizard(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+                                           for (WPARAM key : {VK_RETURN, VK_ESCAPE})
+                                               ::PostMessageA(c, WM_KEYDOWN, key, 1);
+                                   }),
+                                   Do([] { EXPECT_EQ("ESCAPE", AfxGetWindowText(Item(IDC_HOTKEY))); }),
+                                   Click(IDCANCEL)}));
+    EXPECT_EQ(before, ReadSettingsFile());
+}
+
+// Only the delay edit follows the box; its arrows stay as they are.
+TEST_F(WizardTest, ScreensaverBox)
+{
+    WriteRecords("m_bScreensaver=1");
+    auto checked = [](UINT state) -> ModalScript::Step {
+        return [state] { return ::IsDlgButtonChecked(Wizard(), IDC_ENABLE_SCREENSAVER) == state; };
+    };
+    auto delayEnabled = [](bool enabled) {
+        return Do([enabled] {
+            EXPECT_EQ(enabled, ::IsWindowEnabled(Item(IDC_DELAY)) != FALSE);
+            EXPECT_TRUE(::IsWindowEnabled(Item(IDC_DELAY_SPIN)));
+        });
+    };
+    RunWizard({WaitForWizard, checked(BST_CHECKED), delayEnabled(true), Click(IDC_ENABLE_SCREENSAVER),
+               checked(BST_UNCHECKED), delayEnabled(false), Click(IDC_ENABLE_SCREENSAVER), checked(BST_CHECKED),
+               delayEnabled(true), Click(IDCANCEL)});
 }
 
 // The stored delay above 30 is shown as it is, so OK refuses it too.
@@ -209,15 +248,18 @@ TEST_F(WizardTest, OkRefusesAnEmptyOrTooLargeDelayAndEveryCancelAndTheCloseBoxLe
 {
     WriteRecords("m_nVirtualKey=19 m_bScreensaver=1 m_nDelay=45");
     const std::string before = ReadSettingsFile(), range = "Please enter an integer between 0 and 30.";
-    for (const auto& exit : std::vector<std::pair<UINT, int>>{{WM_COMMAND, IDCANCEL}, {WM_COMMAND, IDC_CANCEL_PAGE2},
-             {WM_COMMAND, IDC_CANCEL_PAGE3}, {WM_COMMAND, IDC_CANCEL_PAGE4}, {WM_SYSCOMMAND, SC_CLOSE}}) {
+    for (bool closeBox : {false, true}) {
         MessageBoxWatcher watcher;
-        auto refused = [&](size_t n) -> ModalScript::Step { return [&, n] { return watcher.Boxes().size() == n; }; };
+        auto refused = [&](size_t n) -> ModalScript::Step {
+            return [&, n] { return watcher.Boxes().size() == n && ::IsWindowEnabled(Wizard()); };
+        };
         auto okWith = [](const char* delay) {
-            return Do([=] { ::SetWindowTextA(Item(IDC_DELAY), delay), PostClick(Wizard(), IDOK); });
+            return Do([=] { ::SetWindowTextA(Item(IDC_DELAY), delay), UserClick(Wizard(), IDOK); });
         };
         EXPECT_EQ(IDCANCEL, RunWizard({WaitForWizard, Click(IDOK), refused(1), okWith(""), refused(2), okWith("31"),
-                                       refused(3), Do([&] { ::PostMessageA(Wizard(), exit.first, exit.second, 0); })}));
+                                       refused(3),
+                                       closeBox ? Do([] { ::PostMessageA(Wizard(), WM_SYSCOMMAND, SC_CLOSE, 0); })
+                                                : Click(IDCANCEL)}));
         EXPECT_EQ((std::vector<std::string>{range, "Please enter an integer.", range}), watcher.Texts());
         EXPECT_EQ(before, ReadSettingsFile());
     }
@@ -273,7 +315,7 @@ TEST_F(WizardTest, StopAndConfigureOpensTheWizardWhoseSavedSettingsTheNextStarte
     CWinApp app;
     CControlPanelDlg panel;
     app.m_pMainWnd = &panel;
-    ModalScript script({[] { return Panel() != nullptr; }, Do([] { PostClick(Panel(), IDC_STOP_AND_CONFIGURE); }),
+    ModalScript script({[] { return Panel() != nullptr; }, Do([] { UserClick(Panel(), IDC_STOP_AND_CONFIGURE); }),
                         WaitForWizard, Do([&] {
                             EXPECT_EQ(Panel(), ::GetWindow(Wizard(), GW_OWNER));
                             ::PostMessageA(Item(IDC_HOTKEY), WM_KEYDOWN, VK_F5, 1);
@@ -284,11 +326,11 @@ TEST_F(WizardTest, StopAndConfigureOpensTheWizardWhoseSavedSettingsTheNextStarte
                         }),
                         Click(IDOK), [&] { return !watcher.Boxes().empty(); },
                         Do([&] { held.reset(); EXPECT_EQ("m_nDelay=9 m_bScreensaver=1 m_csCode=code", Records()); }),
-                        Click(IDOK), [] { return !::IsWindowVisible(Wizard()); },
-                        Do([] { PostClick(Panel(), IDC_START); }), [] { return FindDaemonWindow() != nullptr; },
-                        Do([] { RequestDaemonStop(FindDaemonWindow()), PostClick(Panel(), IDCANCEL); })});
+                        Click(IDOK), [] { return Wizard() == nullptr; },
+                        Do([] { UserClick(Panel(), IDC_START); }), [] { return FindDaemonWindow() != nullptr; },
+                        Do([] { RequestDaemonStop(FindDaemonWindow()), UserClick(Panel(), IDCANCEL); })});
     panel.DoModal();
-    EXPECT_TRUE(WaitForDaemonEnd(5000));
+    EXPECT_TRUE(WaitForDaemonEnd(kProcessGuardMs));
     EXPECT_TRUE(watcher.Texts().size() == 1 && watcher.Texts()[0].find("not saved") != std::string::npos);
     std::ifstream log(ExecutableDirectory() + "\\VellmoranD.log");
     EXPECT_EQ("m_nVirtualKey=116\nm_bScreenwipe=1\nm_bScreensaver=1\nm_nVelocity=800\nm_nDelay=0\nm_csCode=code\n",
