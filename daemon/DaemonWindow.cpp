@@ -102,10 +102,19 @@ LRESULT CDaemonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         m_tray.reset();
         ::PostQuitMessage(0);
         return 0;
-    case WM_NCDESTROY:
-        ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
-        m_hWnd = nullptr;
+    case WM_DISPLAYCHANGE:
+        // The wipe spans the virtual screen as it is now.
+        if (m_wipe) {
+            m_wipe.reset();
+            m_wipe.reset(new CWipeHook(m_hWnd, kWipeMessage, static_cast<DWORD>(m_settings.velocityMs)));
+        }
         return 0;
+    case WM_NCDESTROY: {
+        HWND hWnd = m_hWnd;
+        m_hWnd = nullptr;
+        ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
+        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    }
     }
     if (message == m_taskbarCreated && m_taskbarCreated != 0 && m_tray)
         m_tray->Restore();

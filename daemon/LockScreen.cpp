@@ -173,10 +173,12 @@ LRESULT CLockScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if ((wParam & 0xFFF0) == SC_CLOSE || (wParam & 0xFFF0) == SC_MINIMIZE)
             return 0;
         break;
-    case WM_NCDESTROY:
-        ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+    case WM_NCDESTROY: {
+        HWND hWnd = m_hWnd;
         m_hWnd = nullptr;
-        return 0;
+        ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
+        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    }
     }
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
