@@ -167,6 +167,11 @@ LRESULT CLockScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (LOWORD(wParam) != WA_INACTIVE)
             ::SetFocus(m_hPassword);
         return 0;
+    case WM_DISPLAYCHANGE:  // a monitor added while locked is covered too
+        ::SetWindowPos(m_hWnd, HWND_TOPMOST, ::GetSystemMetrics(SM_XVIRTUALSCREEN),
+                       ::GetSystemMetrics(SM_YVIRTUALSCREEN), ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                       ::GetSystemMetrics(SM_CYVIRTUALSCREEN), SWP_NOACTIVATE);
+        return 0;
     case WM_CLOSE:  // Alt+F4 that slipped past the guard, or another program
         return 0;
     case WM_SYSCOMMAND:
@@ -232,6 +237,9 @@ void CLockScreen::OnEnter()
     std::string typed(buffer);
     SecureWipe(buffer, sizeof(buffer));
     CWipeOnExit wipe({&typed});
+    // An empty box is no attempt: it must not bring the wait closer.
+    if (typed.empty() && !m_code.empty())
+        return;
     // With no password set there is nothing to check: the screen said so.
     bool right = m_code.empty();
     if (!right) {
