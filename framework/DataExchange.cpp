@@ -88,14 +88,16 @@ bool ParseInteger(const std::string& text, int& value)
         ++p;
     char first = *p;
     char* end = nullptr;
-    long long parsed = std::strtoll(p, &end, 10);
+    // Out of range, strtol gives the nearest long, which is an int here.
+    static_assert(sizeof(long) == sizeof(int), "long and int are both 32 bits wide");
+    long parsed = std::strtol(p, &end, 10);
     if (parsed == 0 && first != '0')
         return false;
     while (IsBlank(*end))
         ++end;
     if (*end != '\0')
         return false;
-    value = parsed < INT_MIN ? INT_MIN : parsed > INT_MAX ? INT_MAX : static_cast<int>(parsed);
+    value = static_cast<int>(parsed);
     return true;
 }
 }  // namespace

@@ -8,11 +8,15 @@
 
 namespace {
 // Every window that has an object of ours, so that a parent can find the
-// object behind a child's handle (reflection, pre-translation).
+// object behind a child's handle (reflection, pre-translation). Built before
+// WinMain runs, when no window exists yet; a function-local static would
+// bring the thread-safe initialisation guard and with it the POSIX thread
+// library into every executable.
+std::map<HWND, CWnd*> g_permanentMap;
+
 std::map<HWND, CWnd*>& PermanentMap()
 {
-    static std::map<HWND, CWnd*> map;
-    return map;
+    return g_permanentMap;
 }
 
 constexpr UINT_PTR kSubclassId = 1;

@@ -1,14 +1,13 @@
 #include "settings/SettingsBatch.h"
 
+#include "framework/InvalidArgException.h"
 #include "settings/SecureWipe.h"
 #include "settings/SettingsRecord.h"
 #include "settings/SettingsStore.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
-#include <stdexcept>
 
 namespace {
 const ULONGLONG kRecordSize = CSettingsRecord::kSize;
@@ -53,9 +52,7 @@ HANDLE CreateCopyBeside(const std::string& path, std::string& copyPath)
 
 std::string SettingsIntText(int value)
 {
-    char text[16];
-    std::snprintf(text, sizeof(text), "%d", value);
-    return text;
+    return std::to_string(value);
 }
 
 CSettingsBatch::CSettingsBatch(const CSettingsStore& store, Access access)
@@ -136,7 +133,7 @@ SettingsWrite CSettingsBatch::WriteAll(const std::vector<std::pair<std::string, 
     for (const auto& keyAndValue : records) {
         auto newRecord = std::make_unique<CSettingsRecord>();
         if (!newRecord->Assign(keyAndValue.first, keyAndValue.second))
-            throw std::invalid_argument("A setting does not fit its record: " + keyAndValue.first.substr(0, 127));
+            throw CInvalidArgException("A setting does not fit its record: " + keyAndValue.first.substr(0, 127));
         std::string key = newRecord->Key();
         size_t index = 0;
         while (index < keys.size() && keys[index] != key)

@@ -65,7 +65,7 @@ public:
     int WriteInt(const std::string& key, int value);
 
     // Writes every key or none (a key or value too long for its field is a
-    // caller's fault and raises std::invalid_argument): checks first that each key either has a
+    // caller's fault and raises CInvalidArgException): checks first that each key either has a
     // record or can take a free record or be appended. The keys are written
     // where one WriteString after the other would put them; the new records
     // at the end go in one write, before any record is overwritten, so that a
