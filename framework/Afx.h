@@ -1,6 +1,6 @@
-// The framework layer: a thin set of classes over Win32 in the shape of the
-// classic dialog framework (application object, dialogs, message maps, data
-// exchange, control wrappers, files). Strings are std::string, all ANSI.
+// The framework layer: a thin set of classes over Win32 (application object,
+// modal dialogs, message maps, data exchange, control wrappers, files) and
+// nothing the application does not use. Strings are std::string, all ANSI.
 #pragma once
 
 #include <windows.h>

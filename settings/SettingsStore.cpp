@@ -17,16 +17,13 @@ const UINT kOpenFlags = CFile::modeReadWrite | CFile::shareExclusive | CFile::mo
 
 CSettingsStore::CSettingsStore(std::string fileName)
 {
-    // A path that does not fit the system's buffer leaves both strings
-    // empty: a cut-short path could name some other file.
+    // A path that does not fit the system's buffer leaves the path empty: a
+    // cut-short path could name some other file.
     std::string modulePath = AfxGetModulePath();
     if (modulePath.empty())
         return;
-    m_csDirectory = SettingsDirectory(modulePath);
-    m_csPath = m_csDirectory + "\\" + fileName;
+    m_csPath = SettingsDirectory(modulePath) + "\\" + fileName;
 }
-
-CSettingsStore::~CSettingsStore() = default;
 
 int CSettingsStore::ReadString(std::string key, std::string& value)
 {

@@ -12,7 +12,6 @@
 class CSettingsStore {
 public:
     explicit CSettingsStore(std::string fileName);
-    virtual ~CSettingsStore();
 
     // 1 and the record's text if the key exists; 0 and value untouched if not.
     int ReadString(std::string key, std::string& value);
@@ -32,6 +31,5 @@ public:
     const std::string& Path() const { return m_csPath; }
 
 private:
-    std::string m_csDirectory;
     std::string m_csPath;
 };
