@@ -40,7 +40,7 @@ CLockBackground::~CLockBackground()
         ::DeleteObject(m_hBitmap);
 }
 
-void CLockBackground::Paint(HDC dc, const RECT& client, const RECT& area) const
+void CLockBackground::Paint(HDC dc, const RECT& client, const RECT& area, bool smooth) const
 {
     HBRUSH ground = ::CreateSolidBrush(kGround);
     ::FillRect(dc, &client, ground);
@@ -50,7 +50,7 @@ void CLockBackground::Paint(HDC dc, const RECT& client, const RECT& area) const
     RECT fit = FitCentred(m_size, area);
     HDC source = ::CreateCompatibleDC(dc);
     HGDIOBJ old = ::SelectObject(source, m_hBitmap);
-    ::SetStretchBltMode(dc, HALFTONE);
+    ::SetStretchBltMode(dc, smooth ? HALFTONE : COLORONCOLOR);
     ::SetBrushOrgEx(dc, 0, 0, nullptr);
     ::StretchBlt(dc, fit.left, fit.top, fit.right - fit.left, fit.bottom - fit.top, source, 0, 0, m_size.cx,
                  m_size.cy, SRCCOPY);

@@ -146,9 +146,14 @@ LRESULT CLockScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         HDC dc = ::BeginPaint(m_hWnd, &paint);
         RECT client;
         ::GetClientRect(m_hWnd, &client);
-        m_background.Paint(dc, client, m_primary);
+        m_background.Paint(dc, client, m_primary, m_bSmooth);
         ::FillRect(dc, &m_card, m_hCardBrush);
         ::EndPaint(m_hWnd, &paint);
+        // The screen is covered at once, the image drawn smoothly after.
+        if (!m_bSmooth) {
+            m_bSmooth = true;
+            ::InvalidateRect(m_hWnd, nullptr, FALSE);
+        }
         return 0;
     }
     case WM_CTLCOLORSTATIC: {

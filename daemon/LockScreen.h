@@ -57,4 +57,5 @@ private:
     HWND m_hPassword = nullptr;
     HWND m_hMessage = nullptr;
     bool m_bUnlocked = false;
+    bool m_bSmooth = false;  // the first paint scales the image quickly
 };
