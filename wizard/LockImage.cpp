@@ -1,8 +1,7 @@
 #include "wizard/LockImage.h"
 
-#include "framework/MessageBox.h"
+#include "settings/SettingsFileReport.h"
 #include "settings/SettingsKeys.h"
-#include "settings/SettingsStore.h"
 
 #include <commdlg.h>
 
@@ -23,9 +22,6 @@ void ChooseLockImage(HWND owner)
     if (!::GetOpenFileNameA(&dialog))
         return;
 
-    CSettingsStore store(Settings::kFileName);
-    if (!store.WriteString(Settings::kImage, path))
-        AfxMessageBox("The image was not changed: the settings file Vellmoran.bin is in use by another "
-                      "program or cannot be opened. Try again in a moment.",
-                      MB_ICONEXCLAMATION);
+    SaveSettingsRecords({{Settings::kImage, path}}, "the image is changed", "the image was not changed",
+                        "Try again in a moment.");
 }

@@ -5,6 +5,7 @@
 #include "wizard/CenterOnOwnerOrScreen.h"
 #include "wizard/LockImage.h"
 #include "wizard/PageSlide.h"
+#include "wizard/WizardSettings.h"
 
 namespace {
 // The window's height once cut down to one page, in pixels.
@@ -61,6 +62,37 @@ BOOL CSettingsDlg::OnInitDialog()
     MoveWindow(page.left, page.top, page.right - page.left, kWindowHeight - page.top, TRUE);
     CenterOnOwnerOrScreen(m_hWnd);
     return TRUE;
+}
+
+// A stored 0 means "not set" for the velocity and the delay, as a missing key
+// does.
+void CSettingsDlg::LoadSettings()
+{
+    WizardSettings stored;
+    std::string problem = ReadWizardSettings(stored);
+    m_ctlHotKey.SetKey(stored.virtualKey);
+    m_bScreenwipe = stored.screenwipe;
+    m_bScreensaver = stored.screensaver;
+    m_ctlDelay.EnableWindow(m_bScreensaver != 0);
+    m_ctlVelocity.SetPos(stored.velocity != 0 ? stored.velocity : Settings::kDefaultVelocity);
+    m_nDelay = stored.delay != 0 ? stored.delay : Settings::kDefaultDelay;
+    UpdateData(FALSE);
+    // Without this, an OK would silently write the defaults over the stored
+    // settings.
+    if (!problem.empty())
+        AfxMessageBox(problem, MB_ICONEXCLAMATION);
+}
+
+// FALSE, and the user told why, when the file did not take all five.
+BOOL CSettingsDlg::SaveSettings()
+{
+    WizardSettings shown;
+    shown.virtualKey = m_ctlHotKey.m_nKeyCode;
+    shown.screenwipe = m_bScreenwipe;
+    shown.screensaver = m_bScreensaver;
+    shown.velocity = m_ctlVelocity.GetPos();
+    shown.delay = m_nDelay;
+    return SaveWizardSettings(shown);
 }
 
 void CSettingsDlg::OnOK()

@@ -1,5 +1,7 @@
 #include "tests/support/GuiDriver.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -139,7 +141,12 @@ LRESULT CALLBACK MessageBoxWatcher::CbtProc(int code, WPARAM wParam, LPARAM lPar
                 record.buttons.push_back(::GetDlgCtrlID(child));
         }
         g_watcher->m_boxes.push_back(record);
-        ::PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(g_watcher->m_answer), 0);
+        // A box without the answer's button takes its first one, as a user who
+        // can only press what is there.
+        std::vector<int>& buttons = record.buttons;
+        bool has = std::find(buttons.begin(), buttons.end(), g_watcher->m_answer) != buttons.end();
+        int answer = has || buttons.empty() ? g_watcher->m_answer : buttons.front();
+        ::PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }

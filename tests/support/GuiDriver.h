@@ -45,8 +45,8 @@ struct MessageBoxRecord {
     std::vector<int> buttons;
 };
 
-// Answers every message box of this thread with the given button and keeps
-// what each one showed.
+// Answers every message box of this thread with the given button (its first
+// button when it has no such one) and keeps what each one showed.
 class MessageBoxWatcher {
 public:
     explicit MessageBoxWatcher(int answer = IDOK);

@@ -66,7 +66,7 @@ struct WizardTest : ::testing::Test { void TearDown() override { DeleteSettingsF
 // Up to two controls to a line, in template order.
 TEST(WizardTemplate, IsFourPagesWideWithTheThirtyThreeControlsInOrderAndNoTabStops)
 {
-    const DWORD V = WS_VISIBLE, push = V | BS_PUSHBUTTON, group = V | BS_GROUPBOX, label = V | WS_GROUP | SS_LEFT;
+    const DWORD V = WS_VISIBLE, push = V | BS_PUSHBUTTON, group = V | BS_GROUPBOX, label = V | SS_LEFT;
     auto B = [](int id, const char* text, short x, short y, short cx, short cy, DWORD style) {
         return ExpectedControl{id, "Button", text, x, y, cx, cy, style, 0, -1};
     };
