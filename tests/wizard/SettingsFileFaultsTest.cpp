@@ -57,8 +57,8 @@ std::vector<std::string> ChangePassword(const char* old, const char* typed)
                         ModalScript::Do([=] {
                             for (int id : {IDC_OLD_PASSWORD, IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD})
                                 ::SetDlgItemTextA(Dialog("Vellmoran - Change Password"), id, id == IDC_OLD_PASSWORD ? old : typed);
-                            PostClick(Dialog("Vellmoran - Change Password"), IDOK);
-                        })}, 120000);
+                            UserClick(Dialog("Vellmoran - Change Password"), IDOK);
+                        })});
     RunChangePasswordFlow();
     return watcher.Texts();
 }
@@ -77,12 +77,12 @@ WizardRun RunWizard(int button = IDCANCEL, int answer = IDOK, size_t boxesBefore
             run.shown += " " + std::to_string(::IsDlgButtonChecked(Dialog(), id));
         run.shown += " " + std::to_string(::SendDlgItemMessageA(Dialog(), IDC_VELOCITY, TBM_GETPOS, 0, 0)) + " " +
                      AfxGetWindowText(::GetDlgItem(Dialog(), IDC_DELAY));
-        PostClick(Dialog(), button);
+        UserClick(Dialog(), button);
     })};
     if (boxesBeforeCancel > 0)
-        steps.insert(steps.end(), {[&] { return watcher.Boxes().size() >= boxesBeforeCancel; },
-                                   ModalScript::Do([] { PostClick(Dialog(), IDCANCEL); })});
-    ModalScript script(steps, 120000);
+        steps.insert(steps.end(), {[&] { return watcher.Boxes().size() >= boxesBeforeCancel && ::IsWindowEnabled(Dialog()); },
+                                   ModalScript::Do([] { UserClick(Dialog(), IDCANCEL); })});
+    ModalScript script(steps);
     CSettingsDlg().DoModal();
     run.boxes = watcher.Texts();
     return run;
