@@ -7,9 +7,33 @@ CWinApp* g_app = nullptr;
 
 constexpr UINT ID_HELP = 0xE146;
 
+// The path as the ANSI function gives it, or empty when it does not fit.
+std::string AnsiModulePath()
+{
+    char path[MAX_PATH];
+    DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::string();
+    return std::string(path, length);
+}
+
+BOOL ModulePathSurvivesCodePage()
+{
+    std::wstring wide(32768, L'\0');
+    wide.resize(::GetModuleFileNameW(nullptr, &wide[0], static_cast<DWORD>(wide.size())));
+    int wideLength = static_cast<int>(wide.size());
+    std::string ansi(static_cast<size_t>(wideLength) * 2, '\0');
+    ansi.resize(::WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, &ansi[0], static_cast<int>(ansi.size()),
+                                      nullptr, nullptr));
+    std::wstring back(wide.size(), L'\0');
+    back.resize(::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &back[0], wideLength));
+    return back == wide;
+}
+
+// The caption of message boxes, also in a folder the code page cannot hold.
 std::string ModuleBaseName()
 {
-    std::string path = AfxGetModulePath();
+    std::string path = AnsiModulePath();
     std::string::size_type slash = path.find_last_of("\\/");
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     std::string::size_type dot = name.rfind('.');
@@ -78,11 +102,14 @@ std::string AfxGetAppName()
 
 std::string AfxGetModulePath()
 {
-    char path[MAX_PATH];
-    DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return std::string();
-    return std::string(path, length);
+    return AfxModulePathFitsCodePage() ? AnsiModulePath() : std::string();
+}
+
+BOOL AfxModulePathFitsCodePage()
+{
+    // The executable does not move while it runs.
+    static const BOOL fits = ModulePathSurvivesCodePage();
+    return fits;
 }
 
 void AfxInitCommonControls()

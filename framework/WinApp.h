@@ -31,8 +31,14 @@ HINSTANCE AfxGetResourceHandle();
 std::string AfxGetAppName();
 
 // The full path of the running executable, or an empty string when it does
-// not fit a path buffer (GetModuleFileNameA would silently cut it short).
+// not fit a path buffer (GetModuleFileNameA would silently cut it short) or
+// its folder is not one the ANSI code page can name.
 std::string AfxGetModulePath();
+
+// FALSE when the executable's path, read through the wide function, does not
+// survive the round trip to the ANSI code page: the ANSI path then holds
+// question marks or look-alike characters and may name another file.
+BOOL AfxModulePathFitsCodePage();
 
 // Start-up calls of the application object that have nothing to do here: no
 // ActiveX controls are hosted, and the system draws the three-dimensional
