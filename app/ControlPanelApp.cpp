@@ -16,7 +16,8 @@ BOOL CControlPanelApp::InitInstance()
 
     // Started from a shortcut or a console elsewhere, the panel still finds
     // the daemon and the settings file beside itself. An executable path too
-    // long to hold leaves the inherited directory in place.
+    // long to hold, or in a folder the code page cannot name, leaves the
+    // inherited directory in place: a damaged path may name another folder.
     char directory[MAX_PATH];
     if (GetExecutableDirectory(directory))
         ::SetCurrentDirectoryA(directory);

@@ -27,6 +27,9 @@ protected:
     void OnStopAndConfigure();
     void OnTimer(UINT_PTR id);
     void RefreshStatus();
+    // Writes or deletes the Run value as the box says; tells the user when
+    // that failed.
+    void ApplyLaunchOnStartup();
 
     BEGIN_MSG_MAP(CControlPanelDlg, CIconDialog)
         ON_COMMAND(IDC_STOP_AND_CONFIGURE, OnStopAndConfigure)

@@ -1,5 +1,7 @@
 #include "panel/ExecutableDirectory.h"
 
+#include "framework/WinApp.h"
+
 #include <cstring>
 
 void CutAtLastSeparator(char* path)
@@ -12,11 +14,13 @@ void CutAtLastSeparator(char* path)
 
 BOOL GetExecutableDirectory(char* directory)
 {
-    DWORD length = ::GetModuleFileNameA(nullptr, directory, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
+    std::string path = AfxGetModulePath();
+    if (path.empty()) {
         directory[0] = '\0';
+        ::SetLastError(AfxModulePathFitsCodePage() ? ERROR_FILENAME_EXCED_RANGE : ERROR_NO_UNICODE_TRANSLATION);
         return FALSE;
     }
+    std::strcpy(directory, path.c_str());
     CutAtLastSeparator(directory);
     return TRUE;
 }

@@ -7,6 +7,7 @@
 void CutAtLastSeparator(char* path);
 
 // The directory of the running executable, cut as above, into a buffer of
-// MAX_PATH bytes. FALSE when the executable's path does not fit the buffer,
-// so that no caller works with a path cut short.
+// MAX_PATH bytes. FALSE, with ERROR_FILENAME_EXCED_RANGE, when the path does
+// not fit the buffer, and with ERROR_NO_UNICODE_TRANSLATION when the ANSI
+// code page cannot name the folder: no caller may work with a damaged path.
 BOOL GetExecutableDirectory(char* directory);

@@ -25,17 +25,27 @@ BOOL ExpectedRunData(char* data)
 HKEY OpenRunKey(REGSAM access)
 {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
-                          &key, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return key;
+    LONG status = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                                    &key, nullptr);
+    ::SetLastError(static_cast<DWORD>(status));
+    return status == ERROR_SUCCESS ? key : nullptr;
+}
+
+// The registry reports through its result; callers read the reason as
+// from any other Win32 function.
+BOOL Succeeded(LONG status)
+{
+    ::SetLastError(static_cast<DWORD>(status));
+    return status == ERROR_SUCCESS;
 }
 }  // namespace
 
 BOOL ComposeRunData(const char* directory, char* data)
 {
-    if (std::strlen(directory) + std::strlen(kDaemonFile) >= MAX_PATH)
+    if (std::strlen(directory) + std::strlen(kDaemonFile) >= MAX_PATH) {
+        ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return FALSE;
+    }
     std::strcpy(data, directory);
     std::strcat(data, kDaemonFile);
     return TRUE;
@@ -54,7 +64,7 @@ BOOL SetLaunchOnStartup(const char* name)
     LONG status = ::RegSetValueExA(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
                                    static_cast<DWORD>(std::strlen(data) + 1));
     ::RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    return Succeeded(status);
 }
 
 BOOL IsLaunchOnStartup(const char* name)
@@ -87,5 +97,5 @@ BOOL RemoveLaunchOnStartup(const char* name)
         return FALSE;
     LONG status = ::RegDeleteValueA(key, valueName);
     ::RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    return Succeeded(status);
 }
