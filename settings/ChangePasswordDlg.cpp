@@ -5,6 +5,26 @@
 
 namespace {
 const int kMaxPasswordChars = 32;
+const int kPasswordEdits[] = {IDC_OLD_PASSWORD, IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD};
+
+// Takes a password out of its edit box through buffers that are wiped
+// afterwards: the string the framework would return lives on unwiped. Text
+// beyond the buffer is cut, still long enough to be refused as too long.
+void DDX_Password(CDataExchange* dx, int id, std::string& value)
+{
+    if (!dx->m_bSaveAndValidate) {
+        DDX_Text(dx, id, value);
+        return;
+    }
+    HWND edit = dx->PrepareEditCtrl(id);
+    wchar_t wide[4 * kMaxPasswordChars];
+    char ansi[sizeof(wide)];
+    int length = ::GetWindowTextW(edit, wide, 4 * kMaxPasswordChars);
+    int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide, length, ansi, sizeof(ansi), nullptr, nullptr);
+    value.assign(ansi, static_cast<size_t>(bytes));
+    SecureWipe(wide, sizeof(wide));
+    SecureWipe(ansi, sizeof(ansi));
+}
 }  // namespace
 
 CChangePasswordDlg::CChangePasswordDlg(CWnd* parent) : CDialog(IDD_CHANGE_PASSWORD, parent)
@@ -20,10 +40,24 @@ CChangePasswordDlg::~CChangePasswordDlg()
 
 void CChangePasswordDlg::DoDataExchange(CDataExchange* dx)
 {
-    DDX_Text(dx, IDC_CONFIRM_PASSWORD, m_csConfirmPassword);
+    DDX_Password(dx, IDC_CONFIRM_PASSWORD, m_csConfirmPassword);
     DDV_MaxChars(dx, m_csConfirmPassword, kMaxPasswordChars);
-    DDX_Text(dx, IDC_NEW_PASSWORD, m_csNewPassword);
+    DDX_Password(dx, IDC_NEW_PASSWORD, m_csNewPassword);
     DDV_MaxChars(dx, m_csNewPassword, kMaxPasswordChars);
-    DDX_Text(dx, IDC_OLD_PASSWORD, m_csOldPassword);
+    DDX_Password(dx, IDC_OLD_PASSWORD, m_csOldPassword);
     DDV_MaxChars(dx, m_csOldPassword, kMaxPasswordChars);
+}
+
+// An edit box frees its text unwiped when it is destroyed. Text of the same
+// length written over it lands in the same buffer; only then is it emptied.
+void CChangePasswordDlg::OnDestroy()
+{
+    for (int id : kPasswordEdits) {
+        HWND edit = ::GetDlgItem(m_hWnd, id);
+        std::wstring filler(static_cast<size_t>(::GetWindowTextLengthW(edit)), L'*');
+        ::SetWindowTextW(edit, filler.c_str());
+        ::SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
+        ::SetWindowTextW(edit, L"");
+    }
+    SetMsgHandled(FALSE);
 }

@@ -4,7 +4,8 @@
 
 // Asks for the old password, the new one and its confirmation, each at most
 // 32 characters, typed into masked edit boxes. The fields always start
-// empty; the typed passwords are wiped when the dialog object goes.
+// empty; the edit boxes are wiped before they go, and the typed passwords
+// when the dialog object goes.
 class CChangePasswordDlg : public CDialog {
 public:
     explicit CChangePasswordDlg(CWnd* parent = nullptr);
@@ -16,7 +17,9 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
+    void OnDestroy();
 
     BEGIN_MSG_MAP(CChangePasswordDlg, CDialog)
+        ON_WM_DESTROY()
     END_MSG_MAP()
 };

@@ -109,6 +109,23 @@ void CSettingsDlg::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+// A bitmap static leaves the bitmap it loaded from the template to its owner:
+// 411 KB and a GDI object at every opening otherwise. Taking it out first
+// means no control still shows it, and that a system static that frees its
+// own image cannot free it a second time.
+void CSettingsDlg::OnDestroy()
+{
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        char className[16] = "";
+        ::GetClassNameA(child, className, sizeof(className));
+        if (lstrcmpiA(className, "Static") != 0 || (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+            continue;
+        if (HGDIOBJ image = reinterpret_cast<HGDIOBJ>(::SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, 0)))
+            ::DeleteObject(image);
+    }
+    SetMsgHandled(FALSE);
+}
+
 void CSettingsDlg::OnApply()
 {
     if (!UpdateData(TRUE))

@@ -20,6 +20,7 @@ protected:
     void OnOK() override;
     void OnCancel() override;
 
+    void OnDestroy();
     void OnApply();
     LRESULT OnKey(WPARAM wParam, LPARAM lParam);
     void OnChangePassword();
@@ -36,6 +37,7 @@ protected:
     void SlidePages(int direction);
 
     BEGIN_MSG_MAP(CSettingsDlg, CIconDialog)
+        ON_WM_DESTROY()
         ON_WM_QUERYDRAGICON()
         ON_COMMAND(IDC_APPLY, OnApply)
         ON_COMMAND(IDC_CHANGE_PASSWORD, OnChangePassword)
