@@ -33,7 +33,9 @@ std::string Reason(DWORD error)
     if (::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
                          sizeof(text), nullptr) == 0)
         std::snprintf(text, sizeof(text), "System error %lu.", error);
-    return text;
+    std::string reason = text;
+    reason.erase(reason.find_last_not_of(" \r\n") + 1);
+    return reason;
 }
 
 // The folder is checked before anything is started or written, so that no
@@ -121,19 +123,20 @@ void CControlPanelDlg::OnOK()
 
     ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
     bool stuck = false;
+    bool relaunchFailed = false;
     DWORD launchError = ERROR_SUCCESS;
     if (HWND daemon = FindDaemonWindow()) {
         RequestDaemonStop(daemon);
         // Never start a second daemon beside one that did not stop.
         stuck = !WaitForDaemonEnd(kDaemonStopTimeoutMs);
-        if (!stuck && !LaunchDaemon())
-            launchError = ::GetLastError();
+        relaunchFailed = !stuck && !LaunchDaemon();
+        launchError = ::GetLastError();
     }
     ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
     if (stuck)
         AfxMessageBox("The lock daemon did not stop, so it was not restarted.", MB_ICONEXCLAMATION);
     // The user must not walk away believing the screen lock is on.
-    if (launchError != ERROR_SUCCESS)
+    if (relaunchFailed)
         AfxMessageBox("Vellmoran was stopped and could not be started again, so the screen lock is off.\n\n" +
                           Reason(launchError),
                       MB_ICONHAND);
