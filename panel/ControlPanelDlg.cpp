@@ -4,8 +4,6 @@
 #include "panel/LaunchOnStartup.h"
 #include "wizard/SettingsDlg.h"
 
-#include <cstdio>
-
 BYTE g_bStatusActive = 0;
 
 namespace {
@@ -30,10 +28,10 @@ std::string Reason(DWORD error)
         return kUnusableFolder;
     }
     char text[512] = "";
-    if (::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
-                         sizeof(text), nullptr) == 0)
-        std::snprintf(text, sizeof(text), "System error %lu.", error);
-    std::string reason = text;
+    std::string reason = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                          0, text, sizeof(text), nullptr) != 0
+                             ? text
+                             : "System error " + std::to_string(error) + ".";
     reason.erase(reason.find_last_not_of(" \r\n") + 1);
     return reason;
 }

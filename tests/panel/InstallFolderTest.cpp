@@ -46,8 +46,10 @@ std::vector<std::string> RunPanel(std::vector<int> clicks)
                            HWND panel = FindThreadDialog("Vellmoran v1.02 - Control Panel");
                            EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(panel, IDC_LAUNCH_ON_STARTUP));
                            // Sent, so that each click's message box has come and gone before the next.
-                           for (int id : clicks)
+                           for (int id : clicks) {
+                               EXPECT_EQ("", WhyUnclickable(::GetDlgItem(panel, id)));
                                ::SendDlgItemMessageA(panel, id, BM_CLICK, 0, 0);
+                           }
                        })},
                        60000);
     CControlPanelDlg().DoModal();

@@ -13,11 +13,12 @@ namespace {
 HGDIOBJ OpenWizardOnce()
 {
     HGDIOBJ banner = nullptr;
-    ModalScript script({[] { return FindThreadDialog("Vellmoran - Settings") != nullptr; }, ModalScript::Do([&] {
+    ModalScript script({[] { return ::IsWindowVisible(FindThreadDialog("Vellmoran - Settings")) != FALSE; },
+                        ModalScript::Do([&] {
                             HWND wizard = FindThreadDialog("Vellmoran - Settings");
                             for (HWND c = ::GetWindow(wizard, GW_CHILD); c && !banner; c = ::GetWindow(c, GW_HWNDNEXT))
                                 banner = reinterpret_cast<HGDIOBJ>(::SendMessageA(c, STM_GETIMAGE, IMAGE_BITMAP, 0));
-                            PostClick(wizard, IDCANCEL);
+                            UserClick(wizard, IDCANCEL);
                         })});
     CSettingsDlg().DoModal();
     return banner;
@@ -75,14 +76,14 @@ TEST(Leftovers, NoCopyOfANewPasswordOutlivesItsChange)
     DeleteSettingsFile();  // no code yet: the first password needs no old one
     MessageBoxWatcher watcher(IDOK);
     int whileOpen = 0;
-    ModalScript script({[] { return FindThreadDialog("Vellmoran - Change Password") != nullptr; },
+    ModalScript script({[] { return ::IsWindowVisible(FindThreadDialog("Vellmoran - Change Password")) != FALSE; },
                         ModalScript::Do([&] {
                             HWND dialog = FindThreadDialog("Vellmoran - Change Password");
                             for (int id : {IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD})
                                 for (int i = 0; i < kLength; ++i)
                                     ::SendDlgItemMessageA(dialog, id, WM_CHAR, static_cast<BYTE>(PasswordChar(i)), 0);
                             whileOpen = CopiesInMemory(2);
-                            PostClick(dialog, IDOK);
+                            UserClick(dialog, IDOK);
                         })});
     RunChangePasswordFlow();
     EXPECT_EQ(std::vector<std::string>{"The password has been changed."}, watcher.Texts());
