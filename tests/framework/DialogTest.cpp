@@ -1,6 +1,7 @@
 #include "framework/Framework.h"
 #include "res/resource.h"
 #include "tests/support/GuiDriver.h"
+#include "tests/support/MessageLog.h"
 
 #include <gtest/gtest.h>
 
@@ -37,17 +38,9 @@ HWND Probe()
     return FindThreadDialog("Vellmoran - Change Password");
 }
 
-int g_toldOfColours = 0;
-
-LRESULT CALLBACK CountSysColorChange(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HC_ACTION && reinterpret_cast<const CWPSTRUCT*>(lParam)->message == WM_SYSCOLORCHANGE)
-        ++g_toldOfColours;
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
 }  // namespace
 
-TEST(DataExchange, RefusesWhatIsNotAnIntegerInRangeAndPutsTheFocusBack)
+TEST(DataExchange, IntegerValidation)
 {
     const char* const notInteger = "Please enter an integer.";
     const char* const outOfRange = "Please enter an integer between -5 and 30.";
@@ -94,10 +87,10 @@ TEST(DataExchange, RefusesWhatIsNotAnIntegerInRangeAndPutsTheFocusBack)
     EXPECT_EQ(7u, watcher.Boxes().size());
 }
 
-TEST(Dialog, OffersMessagesToPreTranslateFirstReportsExceptionsAndPassesOnSystemColours)
+TEST(Dialog, MessageRouting)
 {
     MessageBoxWatcher watcher(IDOK);
-    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, CountSysColorChange, nullptr, ::GetCurrentThreadId());
+    MessageLog colours([](HWND) { return true; }, {WM_SYSCOLORCHANGE});
     ProbeDialog dialog;
     dialog.preTranslate = [](MSG* msg) { return msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN; };
     dialog.onApp = [] { throw std::runtime_error("The file could not be written."); };
@@ -113,11 +106,10 @@ TEST(Dialog, OffersMessagesToPreTranslateFirstReportsExceptionsAndPassesOnSystem
         }),
     });
     EXPECT_EQ(IDOK, dialog.DoModal());
-    ::UnhookWindowsHookEx(hook);
     ASSERT_EQ(1u, watcher.Boxes().size());
     EXPECT_EQ("The file could not be written.", watcher.Boxes()[0].text);
     // Captioned with the executable's name without its extension.
     EXPECT_EQ("FrameworkTests", watcher.Boxes()[0].caption);
     // The dialog itself, then each of its eight controls.
-    EXPECT_EQ(9, g_toldOfColours);
+    EXPECT_EQ(9u, colours.Entries().size());
 }

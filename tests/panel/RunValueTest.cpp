@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(ExecutableDirectory, IsCutAtTheLastSeparatorOfEitherKind)
+TEST(ExecutableDirectory, LastSeparator)
 {
     const char* const cases[][2] = {
         {"C:\\Program Files\\Vellmoran\\Vellmoran.exe", "C:\\Program Files\\Vellmoran"},
@@ -23,7 +23,7 @@ TEST(ExecutableDirectory, IsCutAtTheLastSeparatorOfEitherKind)
     EXPECT_FALSE(ComposeRunData(std::string(245, 'd').c_str(), data));
 }
 
-TEST(LaunchOnStartup, WritesTestsAndRemovesTheValueByteForByte)
+TEST(LaunchOnStartup, RunValue)
 {
     SetRunValue("");
     EXPECT_FALSE(IsLaunchOnStartup("VellmoranD.dll"));
@@ -46,6 +46,9 @@ TEST(LaunchOnStartup, WritesTestsAndRemovesTheValueByteForByte)
     } stored[] = {
         {std::string("C:\\Elsewhere\\VellmoranD.exe") + '\0', REG_SZ, false},
         {upper + '\0', REG_SZ, false},
+        // Empty, or cut short: a prefix of the path is not the path.
+        {std::string(1, '\0'), REG_SZ, false},
+        {ExpectedRunData().substr(0, ExpectedRunData().size() - 4) + '\0', REG_SZ, false},
         // Too long for the query's 260-byte buffer.
         {ExpectedRunData() + std::string(300, ' ') + '\0', REG_SZ, false},
         // The type is not examined, and the text may lack its terminator.

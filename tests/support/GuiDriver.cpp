@@ -81,16 +81,6 @@ ModalScript::Step ModalScript::Do(std::function<void()> action)
     };
 }
 
-ModalScript::Step ModalScript::Pause(DWORD milliseconds)
-{
-    DWORD start = 0;
-    return [=]() mutable {
-        if (start == 0)
-            start = ::GetTickCount();
-        return ::GetTickCount() - start >= milliseconds;
-    };
-}
-
 void CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD)
 {
     ModalScript* script = g_script;
@@ -180,8 +170,9 @@ std::string WhyUnclickable(HWND control)
     return "";
 }
 
-void UserClick(HWND control)
+void UserClick(HWND dialog, int id)
 {
+    HWND control = ::GetDlgItem(dialog, id);
     const std::string why = WhyUnclickable(control);
     if (!why.empty()) {
         ADD_FAILURE() << "a user could not click \"" << WindowText(control) << "\" (id " << ::GetDlgCtrlID(control)
@@ -189,11 +180,6 @@ void UserClick(HWND control)
         return;
     }
     ::PostMessageA(control, BM_CLICK, 0, 0);
-}
-
-void UserClick(HWND dialog, int id)
-{
-    UserClick(::GetDlgItem(dialog, id));
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)

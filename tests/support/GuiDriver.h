@@ -22,9 +22,8 @@ public:
     ModalScript(const ModalScript&) = delete;
     ModalScript& operator=(const ModalScript&) = delete;
 
-    // An action that completes at once, and a step that lets time pass.
+    // An action that completes at once.
     static Step Do(std::function<void()> action);
-    static Step Pause(DWORD milliseconds);
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
@@ -75,7 +74,6 @@ HWND FindThreadDialog(const std::string& caption);
 // Otherwise the test fails and nothing is clicked, so that a window left
 // disabled by a modal dialog is caught.
 void UserClick(HWND dialog, int id);
-void UserClick(HWND control);
 // Why a user could not click the control; empty when they could.
 std::string WhyUnclickable(HWND control);
 // Whether the control lies wholly within its top-level window.

