@@ -53,8 +53,8 @@ struct TestWizard : CSettingsDlg {
 
 INT_PTR RunWizard(std::vector<ModalScript::Step> steps, TestWizard&& wizard = TestWizard())
 {
-    // A hang guard only: five slides on a busy machine take many seconds.
-    ModalScript script(std::move(steps), 180000);
+    // A hang guard per step only: one slide took 50 s on a loaded 2-core machine.
+    ModalScript script(std::move(steps), 600000);
     return wizard.DoModal();
 }
 
