@@ -66,12 +66,3 @@ int CSettingsStore::WriteInt(std::string key, int value)
 {
     return WriteString(key, SettingsIntText(value));
 }
-
-int CSettingsStore::CanOpen()
-{
-    CFile file;
-    if (m_csPath.empty() || !file.Open(m_csPath, kOpenFlags))
-        return 0;
-    file.Close();
-    return 1;
-}

@@ -22,10 +22,6 @@ public:
     // WriteString of the value formatted with "%d".
     int WriteInt(std::string key, int value);
 
-    // 1 if the file can be opened at this moment (a missing file is created
-    // empty), 0 while another process holds it or it cannot be opened.
-    int CanOpen();
-
     // The settings file's full path; empty when the executable's path did
     // not fit the system's buffer.
     const std::string& Path() const { return m_csPath; }

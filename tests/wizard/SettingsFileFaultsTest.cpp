@@ -31,7 +31,7 @@ const std::string kStored = R("m_nVirtualKey", "19") + R("m_bScreenwipe", "1") +
 // freeUs microseconds (at least, on a busy machine), as the lock daemon does
 // when it reads its settings.
 struct TogglingHolder {
-    TogglingHolder(int heldUs, int freeUs) : thread([=] {
+    TogglingHolder(int heldUs, int freeUs) : thread([=, this] {
         LARGE_INTEGER frequency, start, now;
         ::QueryPerformanceFrequency(&frequency);
         for (bool held = false; !stop; held = !held) {
@@ -55,9 +55,10 @@ std::vector<std::string> ChangePassword(const char* old, const char* typed)
     MessageBoxWatcher watcher;
     ModalScript script({[] { return ::IsWindowVisible(Dialog("Vellmoran - Change Password")) != FALSE; },
                         ModalScript::Do([=] {
+                            HWND dialog = Dialog("Vellmoran - Change Password");
                             for (int id : {IDC_OLD_PASSWORD, IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD})
-                                ::SetDlgItemTextA(Dialog("Vellmoran - Change Password"), id, id == IDC_OLD_PASSWORD ? old : typed);
-                            UserClick(Dialog("Vellmoran - Change Password"), IDOK);
+                                ::SetDlgItemTextA(dialog, id, id == IDC_OLD_PASSWORD ? old : typed);
+                            UserClick(dialog, IDOK);
                         })});
     RunChangePasswordFlow();
     return watcher.Texts();
@@ -80,8 +81,9 @@ WizardRun RunWizard(int button = IDCANCEL, int answer = IDOK, size_t boxesBefore
         UserClick(Dialog(), button);
     })};
     if (boxesBeforeCancel > 0)
-        steps.insert(steps.end(), {[&] { return watcher.Boxes().size() >= boxesBeforeCancel && ::IsWindowEnabled(Dialog()); },
-                                   ModalScript::Do([] { UserClick(Dialog(), IDCANCEL); })});
+        steps.insert(steps.end(),
+                     {[&] { return watcher.Boxes().size() >= boxesBeforeCancel && ::IsWindowEnabled(Dialog()); },
+                      ModalScript::Do([] { UserClick(Dialog(), IDCANCEL); })});
     ModalScript script(steps);
     CSettingsDlg().DoModal();
     run.boxes = watcher.Texts();
@@ -120,7 +122,8 @@ TEST_F(SettingsFileFaults, UnderAHolderTogglingEveryHundredMicrosecondsNoCodeIsR
         for (int run = 0; run < 200 && !HasFailure(); ++run) {
             std::vector<std::string> boxes = ChangePassword("", "hacked");
             ASSERT_EQ(1u, boxes.size()) << "run " << run;
-            EXPECT_TRUE(boxes[0] == "You must enter a value for the old password." || boxes[0] == kCodeHeld) << boxes[0];
+            EXPECT_TRUE(boxes[0] == "You must enter a value for the old password." || boxes[0] == kCodeHeld)
+                << boxes[0];
             held += boxes[0] == kCodeHeld;
         }
         for (int run = 0; run < 100 && !HasFailure(); ++run) {
@@ -221,7 +224,8 @@ TEST_F(SettingsFileFaults, AReadOnlyFileOrAFolderInItsPlaceIsNamedAndNothingIsWr
                                          : "The settings file is read-only or access to it is denied, so ";
         WizardRun wizard = RunWizard(IDOK, IDOK, folder ? 2 : 1);
         EXPECT_EQ(folder ? " 0 0 500 5" : "PAUSE 1 1 700 9", wizard.shown);
-        EXPECT_TRUE(wizard.boxes.size() == (folder ? 2u : 1u) && wizard.boxes.back() == cause + "the settings were not saved.");
+        EXPECT_TRUE(wizard.boxes.size() == (folder ? 2u : 1u) &&
+                    wizard.boxes.back() == cause + "the settings were not saved.");
         EXPECT_TRUE(!folder || wizard.boxes[0].find(cause + "the stored settings could not be read.") == 0);
         EXPECT_EQ(std::vector<std::string>{cause + "the password was not changed."}, ChangePassword("", "new"));
         ::SetFileAttributesA(SettingsFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
