@@ -25,89 +25,63 @@
 #include "settings/SettingsPath.h"
 #include "settings/SettingsStore.h"
 
-#include <windows.h>
-
 #include <cstdlib>
 #include <fstream>
 
 namespace {
-const UINT_PTR kCloseTimer = 1, kReleaseTimer = 2;
 CFile g_heldSettings;
 
-int EnvironmentNumber(const char* name)
+int Switch(const char* name)
 {
-    char value[32];
-    DWORD length = ::GetEnvironmentVariableA(name, value, sizeof(value));
-    return length == 0 || length >= sizeof(value) ? 0 : std::atoi(value);
+    const char* value = std::getenv((std::string("VELLMORAN_DAEMON_") + name).c_str());
+    return value ? std::atoi(value) : 0;
 }
 
-std::string BesideDaemon(const char* fileName)
-{
-    return SettingsDirectory(AfxGetModulePath()) + "\\" + fileName;
-}
-
-void ReadSettingsIntoLog()
-{
-    std::ofstream log(BesideDaemon("VellmoranD.log"), std::ios::trunc);
-    try {
-        CSettingsStore store("Vellmoran.bin");
-        for (const char* key :
-             {"m_nVirtualKey", "m_bScreenwipe", "m_bScreensaver", "m_nVelocity", "m_nDelay", "m_csCode"}) {
-            std::string value;
-            log << key << (store.ReadString(key, value) ? "=" + value : "") << '\n';
-        }
-    } catch (const CFileException& e) {
-        log << "error: " << e.what() << '\n';
-    }
-}
+std::string BesideDaemon(const char* fileName) { return SettingsDirectory(AfxGetModulePath()) + "\\" + fileName; }
 
 LRESULT CALLBACK DaemonWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_CLOSE && !EnvironmentNumber("VELLMORAN_DAEMON_IGNORE_CLOSE")) {
-        if (int delay = EnvironmentNumber("VELLMORAN_DAEMON_CLOSE_DELAY_MS"))
-            ::SetTimer(hWnd, kCloseTimer, static_cast<UINT>(delay), nullptr);
-        else
-            ::DestroyWindow(hWnd);
-    } else if (message == WM_TIMER) {
-        ::KillTimer(hWnd, wParam);
-        if (wParam == kCloseTimer)
-            ::DestroyWindow(hWnd);
-        else if (g_heldSettings.IsOpen())
-            g_heldSettings.Close();
-    } else if (message == WM_DESTROY) {
+    // Timer 1 is the late close, timer 2 the release of the held file.
+    if (message == WM_CLOSE && !Switch("IGNORE_CLOSE")
+        && !(Switch("CLOSE_DELAY_MS") && ::SetTimer(hWnd, 1, Switch("CLOSE_DELAY_MS"), nullptr)))
+        ::DestroyWindow(hWnd);
+    else if (message == WM_TIMER && ::KillTimer(hWnd, wParam))
+        wParam == 1 ? (void)::DestroyWindow(hWnd) : g_heldSettings.Close();
+    else if (message == WM_DESTROY)
         ::PostQuitMessage(0);
-    } else if (message != WM_CLOSE) {
+    else if (message != WM_CLOSE)
         return ::DefWindowProcA(hWnd, message, wParam, lParam);
-    }
     return 0;
 }
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    if (EnvironmentNumber("VELLMORAN_DAEMON_NO_WINDOW"))
+    if (Switch("NO_WINDOW"))
         return 1;
-    ReadSettingsIntoLog();
-    // Held before the window appears, so that whoever sees the window can
-    // count on the conflict.
-    int holdMs = EnvironmentNumber("VELLMORAN_DAEMON_HOLD_SETTINGS_MS");
-    if (holdMs)
+    std::ofstream log(BesideDaemon("VellmoranD.log"), std::ios::trunc);
+    try {
+        CSettingsStore store("Vellmoran.bin");
+        for (const char* key : {"m_nVirtualKey", "m_bScreenwipe", "m_bScreensaver", "m_nVelocity", "m_nDelay", "m_csCode"}) {
+            std::string value;
+            log << key << (store.ReadString(key, value) ? "=" + value : "") << '\n';
+        }
+    } catch (const CFileException& e) {
+        log << "error: " << e.what() << '\n';
+    }
+    log.close();
+    // Held before the window appears, so that whoever sees the window can count on the conflict.
+    if (Switch("HOLD_SETTINGS_MS"))
         g_heldSettings.Open(BesideDaemon("Vellmoran.bin"),
                             CFile::modeRead | CFile::shareExclusive | CFile::modeCreate | CFile::modeNoTruncate);
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DaemonWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = "VellmoranDaemonDouble";
-    HWND window = ::RegisterClassA(&windowClass) ? ::CreateWindowExA(0, windowClass.lpszClassName, "V3LLM0R4ND",
-                                                                     WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
-                                                                     instance, nullptr)
-                                                 : nullptr;
-    if (window == nullptr)
-        return 1;
-    if (holdMs)
-        ::SetTimer(window, kReleaseTimer, static_cast<UINT>(holdMs), nullptr);
+    WNDCLASSA windowClass = {0, DaemonWindowProc, 0, 0, instance, nullptr, nullptr, nullptr, nullptr, "VellmoranDouble"};
+    ::RegisterClassA(&windowClass);
+    HWND window = ::CreateWindowExA(0, "VellmoranDouble", "V3LLM0R4ND", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
+                                    instance, nullptr);
+    if (window && g_heldSettings.IsOpen())
+        ::SetTimer(window, 2, Switch("HOLD_SETTINGS_MS"), nullptr);
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
+    while (window && ::GetMessageA(&msg, nullptr, 0, 0) > 0)
         ::DispatchMessageA(&msg);
-    return 0;
+    return window ? 0 : 1;
 }

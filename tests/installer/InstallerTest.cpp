@@ -1,5 +1,5 @@
 // The setup program and its uninstaller, run silently as an administrator's
-// deployment tool would, into folders of their own in the test prefix.
+// deployment tool would, into a folder of their own in the test prefix.
 #include "tests/support/GuiDriver.h"
 #include "tests/support/SettingsFile.h"
 
@@ -20,14 +20,12 @@ const DWORD kHangGuardMs = 180000;
 std::string Built(const char* name) { return ExecutableDirectory() + "\\..\\bin\\" + name; }
 const std::string kDouble = ExecutableDirectory() + "\\VellmoranD.exe";
 
+// "<missing>" for no such file. Compared without printing: a difference in an executable would fill the log.
 std::string Contents(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
     return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }
-// Compared without printing: a difference in an executable would fill the log.
-bool Same(const std::string& path, const std::string& other) { return Contents(path) == Contents(other); }
-bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // A value's bytes under HKLM (a text without its terminator), "<missing>" if there is none.
 std::string Value(const char* key, const char* name)
@@ -37,13 +35,7 @@ std::string Value(const char* key, const char* name)
     LSTATUS status = ::SHGetValueA(HKEY_LOCAL_MACHINE, key, name, &type, data, &size);
     return status ? "<missing>" : std::string(data, type == REG_SZ && size ? size - 1 : size);
 }
-void SetRunValue(const std::string& data) { ::SHSetValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD", REG_SZ, data.c_str(), DWORD(data.size() + 1)); }
-std::string Shortcut()
-{
-    char programs[MAX_PATH] = "";
-    ::SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, programs);
-    return std::string(programs) + "\\Vellmoran Control Panel.lnk";
-}
+void SetRunValue(const std::string& to) { ::SHSetValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD", REG_SZ, to.c_str(), to.size() + 1); }
 
 HANDLE Start(std::string commandLine)
 {
@@ -54,110 +46,78 @@ HANDLE Start(std::string commandLine)
     ::CloseHandle(process.hThread);
     return process.hProcess;
 }
-// The exit code; a process that hangs (on a message box, say) is ended and gives STILL_ACTIVE.
-DWORD Run(const std::string& commandLine)
+bool Ends(HANDLE process) { return ::WaitForSingleObject(process, kHangGuardMs) == WAIT_OBJECT_0; }
+// The exit code; STILL_ACTIVE for a setup that hangs (on a message box, say).
+DWORD ExitCode(const std::string& commandLine)
 {
     HANDLE process = Start(commandLine);
-    DWORD code = STILL_ACTIVE;
-    if (::WaitForSingleObject(process, kHangGuardMs) != WAIT_OBJECT_0)
-        ::TerminateProcess(process, STILL_ACTIVE);
+    DWORD code = Ends(process) ? 0 : STILL_ACTIVE;
     ::GetExitCodeProcess(process, &code);
     return code;
-}
-DWORD Install(const std::string& folder) { return Run("\"" + Built("Vellmoran-1.02-setup.exe") + "\" /S /D=" + folder); }
-// The quiet uninstaller returns at once and works on from a copy of itself, which removes its key last.
-bool Uninstall()
-{
-    Run(Value(kUninstallKey, "QuietUninstallString"));
-    return WaitUntil([] { return Value(kUninstallKey, "DisplayName") == "<missing>"; }, kHangGuardMs);
-}
-bool Shows(const char* title) { return WaitUntil([title] { return WindowsTitled(title).size() == 1; }, 60000); }
-// Starts the double from the install folder, where the panel would start the daemon.
-HANDLE StartDaemon(const std::string& daemon, const char* ignoreClose)
-{
-    ::CopyFileA(kDouble.c_str(), daemon.c_str(), FALSE);
-    ::SetEnvironmentVariableA("VELLMORAN_DAEMON_IGNORE_CLOSE", ignoreClose);
-    HANDLE process = Start("\"" + daemon + "\"");
-    ::SetEnvironmentVariableA("VELLMORAN_DAEMON_IGNORE_CLOSE", nullptr);
-    EXPECT_TRUE(Shows("V3LLM0R4ND"));
-    return process;
 }
 }  // namespace
 
 TEST(Installer, InstallsUpgradesOverARunningDaemonAndUninstalls)
 {
+    char programs[MAX_PATH] = "";
+    ::SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, programs);
     const std::string folder = "C:\\Program Files\\Vellmoran Test", panel = folder + "\\Vellmoran.exe",
-                      daemon = folder + "\\VellmoranD.exe", settings = folder + "\\Vellmoran.bin";
-    for (const std::string& left : {panel, daemon, settings, folder + "\\VellmoranD.log", Shortcut()})
+                      daemon = folder + "\\VellmoranD.exe", settings = folder + "\\Vellmoran.bin",
+                      shortcut = programs + std::string("\\Vellmoran Control Panel.lnk"),
+                      install = "\"" + Built("Vellmoran-1.02-setup.exe") + "\" /S /D=" + folder;
+    for (const std::string& left : {panel, daemon, settings, folder + "\\VellmoranD.log", shortcut})
         ::DeleteFileA(left.c_str());
-    ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
-    ASSERT_TRUE(WindowsTitled("V3LLM0R4ND").empty());  // no daemon left by other tests
 
-    ASSERT_EQ(0u, Install(folder));
-    EXPECT_TRUE(Same(Built("Vellmoran.exe"), panel) && Same(Built("VellmoranD.exe"), daemon));
+    ASSERT_EQ(0u, ExitCode(install));
+    EXPECT_TRUE(Contents(Built("Vellmoran.exe")) == Contents(panel) && Contents(Built("VellmoranD.exe")) == Contents(daemon));
     const std::pair<const char*, std::string> values[] = {
         {"DisplayName", "Vellmoran 1.02"}, {"DisplayVersion", "1.02"}, {"DisplayIcon", panel + ",0"}, {"InstallLocation", folder},
         {"UninstallString", "\"" + folder + "\\Uninstall.exe\""}, {"QuietUninstallString", "\"" + folder + "\\Uninstall.exe\" /S"},
         {"NoModify", std::string("\1\0\0\0", 4)}, {"NoRepair", std::string("\1\0\0\0", 4)}};
     for (const auto& [name, expected] : values)
         EXPECT_EQ(expected, Value(kUninstallKey, name)) << name;
-    DWORD estimatedKb = *reinterpret_cast<const DWORD*>(Value(kUninstallKey, "EstimatedSize").data());
-    EXPECT_GE(estimatedKb, (Contents(panel).size() + Contents(daemon).size()) / 1024);
-    EXPECT_TRUE(Exists(Shortcut()));
-    HANDLE installedPanel = Start("\"" + panel + "\"");
-    EXPECT_TRUE(Shows("Vellmoran v1.02 - Control Panel"));
+    EXPECT_NE("<missing>", Contents(shortcut));
+    HANDLE installedPanel = Start(panel);
+    EXPECT_TRUE(WaitUntil([] { return ::FindWindowA(nullptr, "Vellmoran v1.02 - Control Panel"); }, kHangGuardMs));
     ::PostMessageA(::FindWindowA(nullptr, "Vellmoran v1.02 - Control Panel"), WM_CLOSE, 0, 0);
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(installedPanel, kHangGuardMs));
+    EXPECT_TRUE(Ends(installedPanel));
 
-    // An upgrade keeps what the user set, and first stops the daemon that runs from the folder.
+    // A daemon running from the folder that stays makes setup give up, without a message box to wait on,
+    // before it changes a file; one that goes is stopped first, and the upgrade keeps what the user set.
     const std::string userSettings = SettingsRecordBytes("m_nDelay", "7") + SettingsRecordBytes("m_csCode", "\x7f\x01");
     std::ofstream(settings, std::ios::binary) << userSettings;
-    SetRunValue(daemon);
-    HANDLE runningDaemon = StartDaemon(daemon, nullptr);
-    ASSERT_EQ(0u, Install(folder));
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(runningDaemon, kHangGuardMs));
-    EXPECT_TRUE(Same(Built("VellmoranD.exe"), daemon));
-    EXPECT_EQ(userSettings, Contents(settings));
-    EXPECT_EQ(daemon, Value(kRunKey, "VellmoranD"));
+    for (DWORD ignoreClose : {1, 0}) {
+        std::ofstream(panel, std::ios::binary) << "an older panel";
+        ::CopyFileA(kDouble.c_str(), daemon.c_str(), FALSE);  // where the panel would start the daemon
+        ::SetEnvironmentVariableA("VELLMORAN_DAEMON_IGNORE_CLOSE", ignoreClose ? "1" : nullptr);
+        HANDLE runningDaemon = Start(daemon);
+        EXPECT_TRUE(WaitUntil([] { return ::FindWindowA(nullptr, "V3LLM0R4ND"); }, kHangGuardMs));
+        EXPECT_EQ(ignoreClose * 2, ExitCode(install));
+        EXPECT_TRUE((Contents(panel) == "an older panel") == ignoreClose) << ignoreClose;
+        EXPECT_TRUE(Contents(ignoreClose ? kDouble : Built("VellmoranD.exe")) == Contents(daemon)) << ignoreClose;
+        EXPECT_EQ(userSettings, Contents(settings));
+        ::TerminateProcess(runningDaemon, 0);
+        ASSERT_TRUE(Ends(runningDaemon));
+    }
 
-    // A daemon that stays: setup gives up, without a message box to wait on, before it changes a file.
-    std::ofstream(panel, std::ios::binary) << "an older panel";
-    HANDLE stuckDaemon = StartDaemon(daemon, "1");
-    DWORD asked = ::GetTickCount();
-    EXPECT_EQ(2u, Install(folder));  // aborted by setup, not waiting on a message box
-    EXPECT_GE(::GetTickCount() - asked, 10000u);  // after the daemon's ten seconds
-    EXPECT_TRUE(Contents(panel) == "an older panel" && Same(kDouble, daemon));
-    ::TerminateProcess(stuckDaemon, 0);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(stuckDaemon, kHangGuardMs));
-
-    ASSERT_TRUE(Uninstall());
-    for (const std::string& gone : {panel, daemon, folder + "\\Uninstall.exe", Shortcut()})
-        EXPECT_FALSE(Exists(gone)) << gone;
-    EXPECT_EQ("<missing>", Value(kRunKey, "VellmoranD"));
-    EXPECT_EQ(userSettings, Contents(settings));
-
-    // The Run value of another copy, in a folder whose name begins the same, stays; an empty folder goes.
-    const std::string other = folder + " 2", otherCopy = folder + " 2 copy\\VellmoranD.exe";
-    ASSERT_EQ(0u, Install(other));
-    SetRunValue(otherCopy);
-    ASSERT_TRUE(Uninstall());
-    EXPECT_EQ(otherCopy, Value(kRunKey, "VellmoranD"));
-    EXPECT_FALSE(Exists(other));
+    // The quiet uninstaller returns at once and works on from a copy of itself, which removes its key last.
+    // It removes the Run value that points into its folder, not one of another copy whose folder begins the same.
+    for (const std::string& runValue : {daemon, folder + " 2\\VellmoranD.exe"}) {
+        ASSERT_EQ(0u, runValue == daemon ? 0 : ExitCode(install));
+        SetRunValue(runValue);
+        ExitCode(Value(kUninstallKey, "QuietUninstallString"));
+        ASSERT_TRUE(WaitUntil([] { return Value(kUninstallKey, "DisplayName") == "<missing>"; }, kHangGuardMs));
+        for (const std::string& gone : {panel, daemon, folder + "\\Uninstall.exe", shortcut})
+            EXPECT_EQ("<missing>", Contents(gone)) << gone;
+        EXPECT_EQ(runValue == daemon ? "<missing>" : runValue, Value(kRunKey, "VellmoranD"));
+        EXPECT_EQ(userSettings, Contents(settings));
+    }
     ::SHDeleteValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD");
 }
 
-TEST(Installer, ProgramsDeclareTheirRightsAndSystems)
+// The manifest lies in each program as text.
+TEST(Installer, ProgramsDeclareTheirRights)
 {
-    for (const auto& [name, level] : {std::pair("Vellmoran.exe", "requireAdministrator"), {"VellmoranD.exe", "asInvoker"}}) {
-        HMODULE module = ::LoadLibraryExA(Built(name).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-        ASSERT_TRUE(resource) << name;
-        std::string xml(static_cast<const char*>(::LockResource(::LoadResource(module, resource))),
-                        ::SizeofResource(module, resource));
-        EXPECT_NE(std::string::npos, xml.find(std::string("level=\"") + level + "\"")) << name;
-        EXPECT_NE(std::string::npos, xml.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>")) << name;
-        EXPECT_EQ(std::string::npos, xml.find("Common-Controls")) << name;
-    }
-    // The tests share the panel's dialogs, not its request for elevation.
-    EXPECT_FALSE(::FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)));
+    for (const auto& [name, level] : {std::pair("Vellmoran.exe", "requireAdministrator"), {"VellmoranD.exe", "asInvoker"}})
+        EXPECT_NE(std::string::npos, Contents(Built(name)).find(std::string("level=\"") + level + "\"")) << name;
 }
