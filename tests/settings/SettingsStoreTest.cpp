@@ -32,12 +32,13 @@ TEST_F(SettingsStoreTest, RecordLayoutAndIntegers)
 // record, which no reader could see beyond.
 TEST_F(SettingsStoreTest, RecordsFoundRewrittenAndReused)
 {
-    const std::string a = R("A", "1"), free = R("", "old") + R(std::string(1, '\0') + "x", "y"), tail(100, 'k');
-    WriteSettingsFile(a + free + "m_nDelay" + tail);
+    const std::string a = R("A", "1"), free = R("", "old") + R(std::string(1, '\0') + "x", "y");
+    const std::string tail = R("m_nDelay", "7").substr(0, 200);
+    WriteSettingsFile(a + free + tail);
     std::string value = "untouched";
-    EXPECT_EQ(0, m_store.ReadString("m_nDelay", value) + m_store.WriteString("m_nDelay", "7"));
-    EXPECT_EQ(a + free + "m_nDelay" + tail, ReadSettingsFile());
-    EXPECT_TRUE(m_store.WriteString("A", "22") && R("A", "22") + free + "m_nDelay" + tail == ReadSettingsFile());
+    EXPECT_EQ(0, m_store.ReadString("m_nDelay", value) + m_store.WriteString("m_nDelay", "8"));
+    EXPECT_EQ(a + free + tail, ReadSettingsFile());
+    EXPECT_TRUE(m_store.WriteString("A", "22") && R("A", "22") + free + tail == ReadSettingsFile());
     WriteSettingsFile(a + free);
     EXPECT_TRUE(m_store.ReadString("a", value) == 0 && value == "untouched") << "a key differing in case was found";
     const std::string key(127, 'k'), text(2047, 'v');  // the longest that leave room for the NUL
