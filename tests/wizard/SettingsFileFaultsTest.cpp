@@ -16,24 +16,11 @@
 namespace {
 using Clock = std::chrono::steady_clock;
 const std::string kHeld = "The settings file is in use by another program, so ";
-HWND Dialog(const char* caption = "Vellmoran - Settings") { return FindThreadDialog(caption); }
+HWND Dialog() { return FindThreadDialog("Vellmoran - Settings"); }
 std::string R(const char* key, const char* value) { return SettingsRecordBytes(key, value); }
 const std::string kCode = R("m_csCode", "298e2823f33e"), kImage = R("m_csImage", "C:\\lock.bmp");
 const std::string kStored = R("m_nVirtualKey", "19") + R("m_bScreenwipe", "1") + R("m_bScreensaver", "1") +
                             R("m_nVelocity", "700") + R("m_nDelay", "9");
-
-// Takes the file exclusively for 60 microseconds and lets it go for 140 (at
-// least, on a busy machine), as the lock daemon does when it reads.
-struct TogglingHolder {
-    std::atomic<bool> stop{false};
-    std::thread thread{[this] {
-        for (bool held = false; !stop; held = !held) {
-            auto file = held ? std::make_unique<HeldSettingsFile>() : nullptr;
-            for (auto end = Clock::now() + std::chrono::microseconds(held ? 60 : 140); Clock::now() < end;) {}
-        }
-    }};
-    ~TogglingHolder() { stop = true, thread.join(); }
-};
 
 // Opens the wizard, notes what it shows, presses the button, answers every
 // box (OK where the answer is not one of its buttons) and cancels the wizard
@@ -77,20 +64,25 @@ LRESULT CALLBACK AnswerOk(int code, WPARAM box, LPARAM lParam)
 TEST(SettingsFileFaults, UnderAHolderTogglingEveryHundredMicrosecondsNoCodeIsReplacedAndNoDefaultIsSilent)
 {
     WriteSettingsFile(kCode + kStored);
-    {
-        TogglingHolder holder;
-        for (int run = 0; run < 200 && !HasFailure(); ++run) {
-            std::string boxes = RunChangePassword({"", "hacked", "hacked"});
-            EXPECT_TRUE(boxes == "You must enter a value for the old password." ||
-                        boxes == kHeld + "the password was not changed.") << "run " << run << ": " << boxes;
+    std::atomic<bool> stop{false};
+    std::thread holder([&stop] {  // takes the file for 60 us, frees it for 140 us, as the lock daemon's reads do
+        for (bool held = false; !stop; held = !held) {
+            auto file = held ? std::make_unique<HeldSettingsFile>() : nullptr;
+            for (auto end = Clock::now() + std::chrono::microseconds(held ? 60 : 140); Clock::now() < end;) {}
         }
-        for (int run = 0; run < 100 && !HasFailure(); ++run) {
-            WizardRun wizard = RunWizard();
-            EXPECT_TRUE(wizard.boxes.empty() ? wizard.shown == "PAUSE 1 1 700 9"
-                                             : wizard.boxes[0].find(kHeld + "the stored settings") == 0)
-                << wizard.shown;
-        }
+    });
+    for (int run = 0; run < 200 && !HasFailure(); ++run) {
+        std::string boxes = RunChangePassword({"", "hacked", "hacked"});
+        EXPECT_TRUE(boxes == "You must enter a value for the old password." ||
+                    boxes == kHeld + "the password was not changed.") << "run " << run << ": " << boxes;
     }
+    for (int run = 0; run < 100 && !HasFailure(); ++run) {
+        WizardRun wizard = RunWizard();
+        EXPECT_TRUE(wizard.boxes.empty() ? wizard.shown == "PAUSE 1 1 700 9"
+                                         : wizard.boxes[0].find(kHeld + "the stored settings") == 0)
+            << wizard.shown;
+    }
+    stop = true, holder.join();
     EXPECT_TRUE(kCode + kStored == ReadSettingsFile()) << "the code or a setting was replaced";
     DeleteSettingsFile();
 }
