@@ -1,6 +1,9 @@
 #include "tests/support/GuiDriver.h"
 
+#include "framework/Wnd.h"
+
 #include <algorithm>
+#include <ranges>
 
 #include <gtest/gtest.h>
 
@@ -8,54 +11,15 @@ namespace {
 ModalScript* g_script = nullptr;
 MessageBoxWatcher* g_watcher = nullptr;
 
-std::string WindowText(HWND hWnd)
-{
-    char text[1024] = "";
-    ::GetWindowTextA(hWnd, text, sizeof(text));
-    return text;
-}
-
 bool IsClass(HWND hWnd, const char* className)
 {
     char name[64] = "";
-    ::GetClassNameA(hWnd, name, sizeof(name));
-    return lstrcmpiA(name, className) == 0;
+    return ::GetClassNameA(hWnd, name, sizeof(name)) && lstrcmpiA(name, className) == 0;
 }
 
-// The children of a window, in Z order.
-std::vector<HWND> Children(HWND parent)
+bool IsThreadDialog(HWND hWnd)
 {
-    std::vector<HWND> children;
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
-}
-
-struct TitleSearch {
-    const std::string* title;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectTitled(HWND hWnd, LPARAM lParam)
-{
-    TitleSearch* search = reinterpret_cast<TitleSearch*>(lParam);
-    if (WindowText(hWnd) == *search->title)
-        search->found.push_back(hWnd);
-    return TRUE;
-}
-
-BOOL CALLBACK CollectDialog(HWND hWnd, LPARAM lParam)
-{
-    if (IsClass(hWnd, "#32770"))
-        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
-    return TRUE;
-}
-
-std::vector<HWND> ThreadDialogs()
-{
-    std::vector<HWND> dialogs;
-    ::EnumThreadWindows(::GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
-    return dialogs;
+    return IsClass(hWnd, "#32770") && ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId();
 }
 }  // namespace
 
@@ -73,22 +37,15 @@ ModalScript::~ModalScript()
     EXPECT_EQ(m_steps.size(), m_next) << "the script stopped at step " << m_next + 1;
 }
 
-ModalScript::Step ModalScript::Do(std::function<void()> action)
-{
-    return [action] {
-        action();
-        return true;
-    };
-}
-
 void CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD)
 {
     ModalScript* script = g_script;
     if (script == nullptr || script->m_running || script->m_next == script->m_steps.size())
         return;
     if (::GetTickCount() - script->m_stepStart > script->m_guardMs) {
-        for (HWND dialog : ThreadDialogs())
-            ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        for (HWND window = ::GetTopWindow(nullptr); window != nullptr; window = ::GetWindow(window, GW_HWNDNEXT))
+            if (IsThreadDialog(window))
+                ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
         return;
     }
     script->m_running = true;
@@ -111,10 +68,8 @@ MessageBoxWatcher::~MessageBoxWatcher()
 
 std::vector<std::string> MessageBoxWatcher::Texts() const
 {
-    std::vector<std::string> texts;
-    for (const MessageBoxRecord& box : m_boxes)
-        texts.push_back(box.text);
-    return texts;
+    auto texts = m_boxes | std::views::transform(&MessageBoxRecord::text);
+    return {texts.begin(), texts.end()};
 }
 
 // A message box is a dialog with a static of id 0xFFFF that holds its text;
@@ -123,19 +78,18 @@ LRESULT CALLBACK MessageBoxWatcher::CbtProc(int code, WPARAM wParam, LPARAM lPar
 {
     HWND box = reinterpret_cast<HWND>(wParam);
     if (code == HCBT_ACTIVATE && g_watcher != nullptr && IsClass(box, "#32770") && ::GetDlgItem(box, 0xFFFF)) {
-        MessageBoxRecord record = {WindowText(box), WindowText(::GetDlgItem(box, 0xFFFF)), nullptr, {}};
-        for (HWND child : Children(box)) {
+        MessageBoxRecord record = {AfxGetWindowText(box), AfxGetWindowText(::GetDlgItem(box, 0xFFFF)), nullptr, {}};
+        for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
             if (IsClass(child, "Static") && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
                 record.icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
             if (IsClass(child, "Button"))
                 record.buttons.push_back(::GetDlgCtrlID(child));
         }
-        g_watcher->m_boxes.push_back(record);
         // A box without the answer's button takes its first one, as a user who
         // can only press what is there.
-        std::vector<int>& buttons = record.buttons;
-        bool has = std::find(buttons.begin(), buttons.end(), g_watcher->m_answer) != buttons.end();
-        int answer = has || buttons.empty() ? g_watcher->m_answer : buttons.front();
+        int answer = g_watcher->m_answer;
+        answer = record.buttons.empty() || std::ranges::count(record.buttons, answer) ? answer : record.buttons.front();
+        g_watcher->m_boxes.push_back(record);
         ::PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -143,59 +97,45 @@ LRESULT CALLBACK MessageBoxWatcher::CbtProc(int code, WPARAM wParam, LPARAM lPar
 
 std::vector<HWND> WindowsTitled(const std::string& title)
 {
-    TitleSearch search = {&title, {}};
-    ::EnumWindows(CollectTitled, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> windows;
+    for (HWND window = nullptr; (window = ::FindWindowExA(nullptr, window, nullptr, title.c_str())) != nullptr;)
+        windows.push_back(window);
+    return windows;
 }
 
 HWND FindThreadDialog(const std::string& caption)
 {
-    for (HWND window : WindowsTitled(caption))
-        if (IsClass(window, "#32770") && ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId())
-            return window;
-    return nullptr;
+    const std::vector<HWND> windows = WindowsTitled(caption);
+    const auto found = std::ranges::find_if(windows, IsThreadDialog);
+    return found == windows.end() ? nullptr : *found;
 }
 
 std::string WhyUnclickable(HWND control)
 {
     HWND top = ::GetAncestor(control, GA_ROOT);
-    if (control == nullptr || !::IsWindowVisible(control))
-        return "it is not shown";
-    if (!::IsWindowEnabled(control))
-        return "it is disabled";
-    if (!::IsWindowEnabled(top))
-        return "its window \"" + WindowText(top) + "\" is disabled";
-    if (!::IsWindowVisible(top))
-        return "its window \"" + WindowText(top) + "\" is not shown";
+    if (!::IsWindowVisible(control) || !::IsWindowEnabled(control))
+        return control && ::IsWindowVisible(control) ? "it is disabled" : "it is not shown";
+    if (!::IsWindowEnabled(top) || !::IsWindowVisible(top))
+        return "its window \"" + AfxGetWindowText(top) + "\" is disabled or hidden";
     return "";
 }
 
 void UserClick(HWND dialog, int id)
 {
     HWND control = ::GetDlgItem(dialog, id);
-    const std::string why = WhyUnclickable(control);
-    if (!why.empty()) {
-        ADD_FAILURE() << "a user could not click \"" << WindowText(control) << "\" (id " << ::GetDlgCtrlID(control)
-                      << "): " << why;
-        return;
-    }
-    ::PostMessageA(control, BM_CLICK, 0, 0);
+    if (const std::string why = WhyUnclickable(control); why.empty())
+        ::PostMessageA(control, BM_CLICK, 0, 0);
+    else
+        ADD_FAILURE() << "a user could not click \"" << AfxGetWindowText(control) << "\" (id " << id << "): " << why;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        if (condition())
-            return true;
-        if (::GetTickCount() - start >= timeoutMs)
-            return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    for (DWORD start = ::GetTickCount();; ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+        for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
+            ::TranslateMessage(&msg), ::DispatchMessageA(&msg);
+        if (const bool met = condition(); met || ::GetTickCount() - start >= timeoutMs)
+            return met;
     }
 }
 

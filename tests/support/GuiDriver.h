@@ -15,34 +15,27 @@
 class ModalScript {
 public:
     using Step = std::function<bool()>;
-    static const DWORD kStepGuardMs = 120000;
 
-    explicit ModalScript(std::vector<Step> steps, DWORD stepGuardMs = kStepGuardMs);
+    explicit ModalScript(std::vector<Step> steps, DWORD stepGuardMs = 120000);
     ~ModalScript();
     ModalScript(const ModalScript&) = delete;
-    ModalScript& operator=(const ModalScript&) = delete;
 
     // An action that completes at once.
-    static Step Do(std::function<void()> action);
+    static Step Do(std::function<void()> action) { return [action] { return action(), true; }; }
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
 
     std::vector<Step> m_steps;
     size_t m_next = 0;
-    DWORD m_guardMs;
-    DWORD m_stepStart;
+    DWORD m_guardMs, m_stepStart;
     UINT_PTR m_timer;
     bool m_running = false;
 };
 
-// What a message box showed.
-struct MessageBoxRecord {
-    std::string caption;
-    std::string text;
-    HICON icon;  // compare with LoadIcon(nullptr, IDI_HAND) and the like
-    std::vector<int> buttons;
-};
+// What a message box showed. Compare the icon with LoadIcon(nullptr, IDI_HAND)
+// and the like.
+struct MessageBoxRecord { std::string caption, text; HICON icon; std::vector<int> buttons; };
 
 // Answers every message box of this thread with the given button (its first
 // button when it has no such one) and keeps what each one showed.
@@ -51,7 +44,6 @@ public:
     explicit MessageBoxWatcher(int answer = IDOK);
     ~MessageBoxWatcher();
     MessageBoxWatcher(const MessageBoxWatcher&) = delete;
-    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
 
     const std::vector<MessageBoxRecord>& Boxes() const { return m_boxes; }
     std::vector<std::string> Texts() const;
@@ -85,7 +77,4 @@ const DWORD kProcessGuardMs = 60000;
 
 // Waits, processing messages, until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
-inline void PumpMessages(DWORD milliseconds)
-{
-    WaitUntil([] { return false; }, milliseconds);
-}
+inline void PumpMessages(DWORD milliseconds) { WaitUntil([] { return false; }, milliseconds); }

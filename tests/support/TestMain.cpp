@@ -4,7 +4,5 @@
 
 int main(int argc, char** argv)
 {
-    AfxInitCommonControls();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return AfxInitCommonControls(), ::testing::InitGoogleTest(&argc, argv), RUN_ALL_TESTS();
 }
