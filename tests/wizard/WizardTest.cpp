@@ -56,8 +56,8 @@ INT_PTR RunWizard(std::vector<Step> steps, CWnd* owner = nullptr)
     return CSettingsDlg(owner).DoModal();
 }
 
-// Each test writes the settings file it needs.
-struct WizardTest : ::testing::Test { void TearDown() override { DeleteSettingsFile(); } };
+// Each test starts without a settings file, even after a run cut short.
+struct WizardTest : ::testing::Test { void SetUp() override { DeleteSettingsFile(); } void TearDown() override { SetUp(); } };
 }  // namespace
 
 // The names are the VK_ constants' own names, so the table is checked
