@@ -31,31 +31,13 @@ CDaemonWindow::~CDaemonWindow() = default;
 bool CDaemonWindow::Create(HINSTANCE instance)
 {
     WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = WindowProc;
+    windowClass.lpfnWndProc = ObjectWindowProc<CDaemonWindow>;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kClassName;
     if (!::RegisterClassA(&windowClass))
         return false;
     return ::CreateWindowExA(0, kClassName, kDaemonWindowTitle, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
                              instance, this) != nullptr;
-}
-
-LRESULT CALLBACK CDaemonWindow::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<CDaemonWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->m_hWnd = hWnd;
-    }
-    auto* self = reinterpret_cast<CDaemonWindow*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
-    // Exceptions cannot unwind through the system's frames: each message
-    // that fails is dropped, and the daemon goes on.
-    try {
-        if (self != nullptr)
-            return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-    }
-    return ::DefWindowProcA(hWnd, message, wParam, lParam);
 }
 
 LRESULT CDaemonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

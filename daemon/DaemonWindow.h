@@ -2,6 +2,7 @@
 
 #include "daemon/AttemptBackoff.h"
 #include "daemon/DaemonSettings.h"
+#include "daemon/ObjectWindowProc.h"
 
 #include <windows.h>
 
@@ -35,7 +36,7 @@ public:
     bool Create(HINSTANCE instance);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK ObjectWindowProc<CDaemonWindow>(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void TryReadSettings();

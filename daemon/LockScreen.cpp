@@ -38,7 +38,7 @@ CLockScreen::CLockScreen(HWND owner, UINT unlockMessage, const std::string& code
 {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = WindowProc;
+    windowClass.lpfnWndProc = ObjectWindowProc<CLockScreen>;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
@@ -97,24 +97,6 @@ void CLockScreen::CreateChildren()
     ::SendMessageA(m_hMessage, WM_SETFONT, reinterpret_cast<WPARAM>(m_hTextFont), FALSE);
     ::SendMessageA(m_hPassword, EM_LIMITTEXT, kMaxPassword, 0);
     ::SetWindowSubclass(m_hPassword, PasswordProc, 0, reinterpret_cast<DWORD_PTR>(this));
-}
-
-LRESULT CALLBACK CLockScreen::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<CLockScreen*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->m_hWnd = hWnd;
-    }
-    auto* self = reinterpret_cast<CLockScreen*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
-    // Exceptions cannot unwind through the system's frames; the lock stays
-    // up whatever went wrong.
-    try {
-        if (self != nullptr)
-            return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-    }
-    return ::DefWindowProcA(hWnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK CLockScreen::PasswordProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

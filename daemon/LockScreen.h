@@ -3,6 +3,7 @@
 #include "daemon/AttemptBackoff.h"
 #include "daemon/KeyboardGuard.h"
 #include "daemon/LockBackground.h"
+#include "daemon/ObjectWindowProc.h"
 
 #include <windows.h>
 
@@ -31,7 +32,7 @@ public:
     HWND Window() const { return m_hWnd; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK ObjectWindowProc<CLockScreen>(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK PasswordProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR self);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
