@@ -8,21 +8,24 @@
 
 #include <shellapi.h>
 
+#include <cstring>
+
 const char kDaemonWindowTitle[] = "V3LLM0R4ND";
 
 namespace {
 const char kClassName[] = "VellmoranDaemon";
 const UINT kTrayMessage = WM_APP + 1;
 const UINT kWipeMessage = WM_APP + 2;
-const UINT kUnlockMessage = WM_APP + 3;
 const UINT_PTR kSettingsTimer = 1;
 const UINT_PTR kIdleTimer = 2;
+const UINT_PTR kLockRetryTimer = 3;
 const UINT kSettingsRetryMs = 500;
+const UINT kLockRetryMs = 250;
 const int kHotKeyId = 1;
 }  // namespace
 
-CDaemonWindow::CDaemonWindow(std::string directory, DWORD minuteMs)
-    : m_directory(std::move(directory)), m_minuteMs(minuteMs)
+CDaemonWindow::CDaemonWindow(std::string directory, DWORD minuteMs, LockRecord& record)
+    : m_directory(std::move(directory)), m_minuteMs(minuteMs), m_record(record)
 {
 }
 
@@ -40,49 +43,105 @@ bool CDaemonWindow::Create(HINSTANCE instance)
                              instance, this) != nullptr;
 }
 
+// The lock, in one place: Lock covers the screen, the lock screen hands in
+// the keys typed, and only the right password among them calls Unlock.
+void CDaemonWindow::Lock()
+{
+    // Until a code is known nothing locks: a screen locked with an unknown
+    // password could not be unlocked, and one taken for "no password"
+    // would open to anyone.
+    if (m_lock || (m_record.state != DaemonState::armed && m_record.state != DaemonState::locked))
+        return;
+    m_record.state = DaemonState::locked;
+    // The activation key may be one the password needs, such as Enter.
+    if (m_bHotKey)
+        ::UnregisterHotKey(m_hWnd, kHotKeyId);
+    m_bHotKey = false;
+    m_lock.reset(new CLockScreen(m_record.code, m_image.get(), m_record.backoff));
+    if (m_lock->Window() != nullptr) {
+        ::KillTimer(m_hWnd, kLockRetryTimer);
+        return;
+    }
+    m_lock.reset();
+    ::SetTimer(m_hWnd, kLockRetryTimer, kLockRetryMs, nullptr);
+    if (!m_bLockFailReported) {
+        m_bLockFailReported = true;
+        m_tray->ShowBalloon("Vellmoran", "The screen could not be locked. Vellmoran keeps trying.");
+    }
+}
+
+HANDLE CDaemonWindow::InputEvent() const
+{
+    return m_lock ? m_lock->InputEvent() : nullptr;
+}
+
+void CDaemonWindow::OnInput()
+{
+    if (m_lock && m_lock->TakeInput())
+        Unlock();
+}
+
+void CDaemonWindow::Unlock()
+{
+    m_lock.reset();
+    m_record.state = DaemonState::armed;
+    if (m_bClosePending)
+        End();
+    else
+        Arm();
+}
+
+// Only the daemon's own decision to end lets its window go.
+void CDaemonWindow::End()
+{
+    m_record.state = DaemonState::ending;
+    ::DestroyWindow(m_hWnd);
+}
+
 LRESULT CDaemonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
         m_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
         m_tray.reset(new CTrayIcon(m_hWnd, kTrayMessage));
+        // A lock process that replaces one that died while locked locks at
+        // once, with the code it held.
+        if (m_record.state == DaemonState::locked)
+            Lock();
         TryReadSettings();
         return 0;
     case WM_TIMER:
-        if (wParam == kSettingsTimer)
+        if (wParam == kSettingsTimer && !m_bSettingsRead)
             TryReadSettings();
-        else if (wParam == kIdleTimer)
+        else if (wParam == kIdleTimer && m_idle)
             PollIdle();
+        else if (wParam == kLockRetryTimer && m_record.state == DaemonState::locked)
+            Lock();
         return 0;
     case WM_HOTKEY:
-        Lock();
-        return 0;
     case kWipeMessage:
         Lock();
         return 0;
-    case kUnlockMessage:
-        OnUnlocked();
-        return 0;
+    case WM_POWERBROADCAST:
+        // Locked before the system sleeps, so the desktop never shows on
+        // waking.
+        if (wParam == PBT_APMSUSPEND)
+            Lock();
+        return TRUE;
     case kTrayMessage:
-        OnTray(lParam);
+        if (!m_lock)
+            OnTray(lParam);
         return 0;
     case WM_CLOSE:
-        if (m_lock)
+        if (m_record.state == DaemonState::locked)
             m_bClosePending = true;
         else
-            ::DestroyWindow(m_hWnd);
+            End();
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
-    case WM_ENDSESSION:
-        if (wParam)
-            ::DestroyWindow(m_hWnd);
-        return 0;
-    case WM_DESTROY:
-        m_lock.reset();
-        Disarm();
-        m_tray.reset();
-        ::PostQuitMessage(0);
+    case WM_ENDSESSION:  // a real log-off ends the process; a faked one nothing
+    case WM_SYSCOMMAND:
         return 0;
     case WM_DISPLAYCHANGE:
         // The wipe spans the virtual screen as it is now.
@@ -91,10 +150,19 @@ LRESULT CDaemonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             m_wipe.reset(new CWipeHook(m_hWnd, kWipeMessage, static_cast<DWORD>(m_settings.velocityMs)));
         }
         return 0;
+    case WM_DESTROY:
+        if (m_record.state != DaemonState::ending)
+            return 0;
+        m_lock.reset();
+        Disarm();
+        m_tray.reset();
+        return 0;
     case WM_NCDESTROY: {
+        if (m_record.state != DaemonState::ending)
+            return 0;
         HWND hWnd = m_hWnd;
         m_hWnd = nullptr;
-        ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
+        m_bEnded = true;
         return ::DefWindowProcA(hWnd, message, wParam, lParam);
     }
     }
@@ -103,14 +171,20 @@ LRESULT CDaemonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
-// Until the file has been read nothing locks: a screen locked with an unknown
-// password could not be unlocked, and one taken for "no password" would
-// open to anyone.
 void CDaemonWindow::TryReadSettings()
 {
     if (ReadDaemonSettings(Settings::kFileName, m_settings)) {
         ::KillTimer(m_hWnd, kSettingsTimer);
         m_bSettingsRead = true;
+        // The code is the one of the daemon's start for its whole life: a
+        // lock process that replaces a dead one keeps it.
+        if (m_record.state == DaemonState::starting) {
+            size_t length = std::min(m_settings.code.size(), LockRecord::kMaxCode - 1);
+            std::memcpy(m_record.code, m_settings.code.data(), length);
+            m_record.code[length] = '\0';
+            m_record.state = DaemonState::armed;
+        }
+        ReadImage();
         Arm();
     } else {
         ::SetTimer(m_hWnd, kSettingsTimer, kSettingsRetryMs, nullptr);
@@ -118,9 +192,24 @@ void CDaemonWindow::TryReadSettings()
     UpdateTip();
 }
 
+// Read and checked once, so that locking later reads no file.
+void CDaemonWindow::ReadImage()
+{
+    if (m_settings.image.empty())
+        return;
+    m_image.reset(new CheckedBitmap);
+    if (ReadCheckedBitmap(m_settings.image, *m_image) == BitmapCheck::ok)
+        return;
+    m_image.reset();
+    m_tray->ShowBalloon("Vellmoran", "The lock image cannot be shown, so the lock screen stays plain. "
+                                     "Choose an uncompressed bitmap in the control panel.");
+}
+
 void CDaemonWindow::Arm()
 {
-    if (m_settings.virtualKey != 0) {
+    if (!m_bSettingsRead || m_record.state != DaemonState::armed)
+        return;
+    if (m_settings.virtualKey != 0 && !m_bHotKey) {
         m_bHotKey = ::RegisterHotKey(m_hWnd, kHotKeyId, 0, static_cast<UINT>(m_settings.virtualKey)) != FALSE;
         if (!m_bHotKey && !m_bHotKeyReported) {
             m_bHotKeyReported = true;
@@ -129,9 +218,9 @@ void CDaemonWindow::Arm()
                                 "Choose another key in the control panel.");
         }
     }
-    if (m_settings.screenwipe)
+    if (m_settings.screenwipe && !m_wipe)
         m_wipe.reset(new CWipeHook(m_hWnd, kWipeMessage, static_cast<DWORD>(m_settings.velocityMs)));
-    if (m_settings.screensaver) {
+    if (m_settings.screensaver && !m_idle) {
         m_idle.reset(new CIdleTrigger(static_cast<DWORD>(m_settings.delayMinutes) * m_minuteMs));
         PollIdle();
     }
@@ -145,6 +234,7 @@ void CDaemonWindow::Disarm()
     m_wipe.reset();
     ::KillTimer(m_hWnd, kIdleTimer);
     ::KillTimer(m_hWnd, kSettingsTimer);
+    ::KillTimer(m_hWnd, kLockRetryTimer);
     m_idle.reset();
 }
 
@@ -152,7 +242,7 @@ void CDaemonWindow::UpdateTip()
 {
     if (!m_bSettingsRead)
         m_tray->SetTip("Vellmoran is not armed: its settings cannot be read yet");
-    else if (!m_bHotKey && !m_wipe && !m_idle)
+    else if (m_settings.virtualKey == 0 && !m_wipe && !m_idle)
         m_tray->SetTip("Vellmoran is not armed: no key, wipe or screensaver is set");
     else
         m_tray->SetTip("Vellmoran is armed");
@@ -168,22 +258,6 @@ void CDaemonWindow::PollIdle()
     if (m_idle->Poll(now, input.dwTime, screensaverRunning != FALSE))
         Lock();
     ::SetTimer(m_hWnd, kIdleTimer, m_idle->NextPollMs(now, input.dwTime), nullptr);
-}
-
-void CDaemonWindow::Lock()
-{
-    if (m_lock || !m_bSettingsRead)
-        return;
-    m_lock.reset(new CLockScreen(m_hWnd, kUnlockMessage, m_settings.code, m_settings.image, m_backoff));
-    if (m_lock->Window() == nullptr)
-        m_lock.reset();
-}
-
-void CDaemonWindow::OnUnlocked()
-{
-    m_lock.reset();
-    if (m_bClosePending)
-        ::DestroyWindow(m_hWnd);
 }
 
 void CDaemonWindow::OnTray(LPARAM event)

@@ -1,5 +1,7 @@
 #include "daemon/LockBackground.h"
 
+#include <cstring>
+
 namespace {
 const COLORREF kGround = RGB(18, 20, 26);
 }  // namespace
@@ -23,15 +25,16 @@ RECT FitCentred(SIZE image, const RECT& area)
     return fit;
 }
 
-CLockBackground::CLockBackground(const std::string& imagePath)
+CLockBackground::CLockBackground(const CheckedBitmap* image)
 {
-    if (imagePath.empty())
+    if (image == nullptr)
         return;
-    m_hBitmap = static_cast<HBITMAP>(
-        ::LoadImageA(nullptr, imagePath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    BITMAP info;
-    if (m_hBitmap != nullptr && ::GetObjectA(m_hBitmap, sizeof(info), &info) == sizeof(info))
-        m_size = {info.bmWidth, info.bmHeight};
+    void* bits = nullptr;
+    m_hBitmap = ::CreateDIBSection(nullptr, image->Info(), DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (m_hBitmap == nullptr)
+        return;
+    std::memcpy(bits, image->pixels.data(), image->pixels.size());
+    m_size = {image->Width(), image->Height()};
 }
 
 CLockBackground::~CLockBackground()

@@ -1,15 +1,16 @@
 #pragma once
 
-#include <windows.h>
+#include "daemon/CheckedBitmap.h"
 
-#include <string>
+#include <windows.h>
 
 // The lock screen's background: the user's bitmap, scaled to fit with its
 // proportions kept and centred, on a plain dark ground; only the dark ground
-// when there is no readable bitmap.
+// without a bitmap.
 class CLockBackground {
 public:
-    explicit CLockBackground(const std::string& imagePath);
+    // image: a checked picture, or null for none.
+    explicit CLockBackground(const CheckedBitmap* image);
     ~CLockBackground();
     CLockBackground(const CLockBackground&) = delete;
     CLockBackground& operator=(const CLockBackground&) = delete;

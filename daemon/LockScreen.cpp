@@ -1,22 +1,20 @@
 #include "daemon/LockScreen.h"
 
-#include "settings/PasswordScrambler.h"
-#include "settings/SecureWipe.h"
+#include "daemon/WindowKeeper.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 const char CLockScreen::kClassName[] = "VellmoranLockScreen";
 
 namespace {
-const UINT_PTR kFrontTimer = 1;
-const UINT_PTR kWaitTimer = 2;
-const UINT kFrontCheckMs = 250;
-const UINT kWaitTickMs = 200;
+const UINT_PTR kKeepTimer = 1;
+// Well within the quarter second in which a window taken away is back.
+const UINT kKeepMs = 100;
 const int kCardWidth = 440, kCardHeight = 190;
-// Passwords are at most 32 characters; the box takes no more.
-const int kMaxPassword = 32;
 const COLORREF kCardColour = RGB(40, 44, 54), kTextColour = RGB(235, 238, 245);
 
 const char kPrompt[] = "Locked. Type the password and press Enter.";
@@ -26,15 +24,14 @@ const char kWrong[] = "Wrong password.";
 
 RECT ToClient(RECT screen)
 {
-    int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-    ::OffsetRect(&screen, -left, -top);
+    RECT virtualScreen = VirtualScreen();
+    ::OffsetRect(&screen, -virtualScreen.left, -virtualScreen.top);
     return screen;
 }
 }  // namespace
 
-CLockScreen::CLockScreen(HWND owner, UINT unlockMessage, const std::string& code, const std::string& imagePath,
-                         CAttemptBackoff& backoff)
-    : m_hOwner(owner), m_unlockMessage(unlockMessage), m_code(code), m_background(imagePath), m_backoff(backoff)
+CLockScreen::CLockScreen(const std::string& code, const CheckedBitmap* image, CAttemptBackoff& backoff)
+    : m_code(code), m_backoff(backoff), m_background(image), m_keys((::GetKeyState(VK_CAPITAL) & 1) != 0)
 {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     WNDCLASSA windowClass = {};
@@ -54,29 +51,70 @@ CLockScreen::CLockScreen(HWND owner, UINT unlockMessage, const std::string& code
                                 "Tahoma");
     m_hCardBrush = ::CreateSolidBrush(kCardColour);
 
+    RECT place = VirtualScreen();
     m_hWnd = ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, "Vellmoran",
-                               WS_POPUP | WS_CLIPCHILDREN, ::GetSystemMetrics(SM_XVIRTUALSCREEN),
-                               ::GetSystemMetrics(SM_YVIRTUALSCREEN), ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                               ::GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, instance, this);
+                               WS_POPUP | WS_CLIPCHILDREN, place.left, place.top, place.right - place.left,
+                               place.bottom - place.top, nullptr, nullptr, instance, this);
     if (m_hWnd == nullptr)
         return;
+    // Input is taken before the screen shows, so that no key slips past.
+    m_input.reset(new CInputGuard(m_hWnd));
     CreateChildren();
     ::ShowWindow(m_hWnd, SW_SHOW);
+    m_style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
+    m_exStyle = ::GetWindowLongA(m_hWnd, GWL_EXSTYLE);
     KeepInFront();
-    ::SetTimer(m_hWnd, kFrontTimer, kFrontCheckMs, nullptr);
-    if (m_backoff.RemainingMs(::GetTickCount()) > 0)
-        ShowWait();
+    ::SetTimer(m_hWnd, kKeepTimer, kKeepMs, nullptr);
+    ShowWait();
 }
 
 CLockScreen::~CLockScreen()
 {
+    m_input.reset();
+    m_bEnding = true;
     if (m_hWnd != nullptr)
         ::DestroyWindow(m_hWnd);
     for (HGDIOBJ object : {static_cast<HGDIOBJ>(m_hTitleFont), static_cast<HGDIOBJ>(m_hTextFont),
                            static_cast<HGDIOBJ>(m_hCardBrush)})
         if (object != nullptr)
             ::DeleteObject(object);
-    SecureWipe(m_code);
+    std::fill(m_code.begin(), m_code.end(), '\0');
+}
+
+// The core of the lock: keys in, the password checked, nothing else opens it.
+bool CLockScreen::TakeInput()
+{
+    DWORD now = ::GetTickCount();
+    for (const KeyEvent& event : m_input->TakeKeys()) {
+        LockKey key = m_keys.Translate(event);
+        if (m_backoff.RemainingMs(now) > 0)
+            continue;  // the box takes nothing while the wait runs
+        if (key.kind == LockKey::typed)
+            m_entry.Type(key.text, now);
+        else if (key.kind == LockKey::erase)
+            m_entry.Erase(now);
+        else if (key.kind == LockKey::clear)
+            m_entry.Clear();
+        else if (key.kind == LockKey::enter && Check(now))
+            return true;
+    }
+    ShowEntry();
+    return false;
+}
+
+bool CLockScreen::Check(DWORD nowMs)
+{
+    // An empty box is no attempt: it must not bring the wait closer.
+    if (m_entry.Length() == 0 && !m_code.empty())
+        return false;
+    if (m_entry.TakeAndCheck(m_code)) {
+        m_backoff.OnRight();
+        return true;
+    }
+    m_backoff.OnWrong(nowMs);
+    SetChildText(m_hMessage, kWrong);
+    ShowWait();
+    return false;
 }
 
 void CLockScreen::CreateChildren()
@@ -85,9 +123,8 @@ void CLockScreen::CreateChildren()
     int left = m_card.left + 30, width = kCardWidth - 60;
     HWND title = ::CreateWindowExA(0, "STATIC", "Vellmoran", WS_CHILD | WS_VISIBLE | SS_CENTER, left,
                                    m_card.top + 20, width, 44, m_hWnd, nullptr, instance, nullptr);
-    m_hPassword = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD | ES_AUTOHSCROLL, left,
-                                    m_card.top + 78, width, 26, m_hWnd,
+    m_hPassword = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_PASSWORD | ES_AUTOHSCROLL,
+                                    left, m_card.top + 78, width, 26, m_hWnd,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPasswordId)), instance, nullptr);
     m_hMessage = ::CreateWindowExA(0, "STATIC", m_code.empty() ? kNoPassword : kPrompt,
                                    WS_CHILD | WS_VISIBLE | SS_CENTER, left, m_card.top + 116, width, 56, m_hWnd,
@@ -95,25 +132,33 @@ void CLockScreen::CreateChildren()
     ::SendMessageA(title, WM_SETFONT, reinterpret_cast<WPARAM>(m_hTitleFont), FALSE);
     ::SendMessageA(m_hPassword, WM_SETFONT, reinterpret_cast<WPARAM>(m_hTextFont), FALSE);
     ::SendMessageA(m_hMessage, WM_SETFONT, reinterpret_cast<WPARAM>(m_hTextFont), FALSE);
-    ::SendMessageA(m_hPassword, EM_LIMITTEXT, kMaxPassword, 0);
-    ::SetWindowSubclass(m_hPassword, PasswordProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    for (HWND child : {title, m_hPassword, m_hMessage})
+        ::SetWindowSubclass(child, ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
-LRESULT CALLBACK CLockScreen::PasswordProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR self)
+// The children refuse what another program may ask of them: to close, to be
+// destroyed, to show its text or to take its typing.
+LRESULT CALLBACK CLockScreen::ChildProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR data)
 {
-    try {
-        if (message == WM_KEYDOWN && wParam == VK_RETURN) {
-            reinterpret_cast<CLockScreen*>(self)->OnEnter();
-            return 0;
-        }
-        // A single-line edit beeps at the Enter and Escape characters.
-        if (message == WM_CHAR && (wParam == '\r' || wParam == VK_ESCAPE))
-            return 0;
-        if (message == WM_NCDESTROY)
-            ::RemoveWindowSubclass(hWnd, PasswordProc, 0);
-    } catch (...) {
+    auto* self = reinterpret_cast<CLockScreen*>(data);
+    switch (message) {
+    case WM_CLOSE: case WM_SYSCOMMAND: case WM_KEYDOWN: case WM_CHAR: case WM_PASTE: case WM_CUT: case WM_CLEAR:
+    case WM_UNDO: case EM_SETREADONLY: case EM_REPLACESEL:
         return 0;
+    case WM_SETTEXT:
+        if (!self->m_bOwnText)
+            return FALSE;
+        break;
+    case WM_DESTROY:
+        if (!self->m_bEnding)
+            return 0;
+        break;
+    case WM_NCDESTROY:
+        if (!self->m_bEnding)
+            return 0;
+        ::RemoveWindowSubclass(hWnd, ChildProc, 0);
+        break;
     }
     return ::DefSubclassProc(hWnd, message, wParam, lParam);
 }
@@ -145,34 +190,87 @@ LRESULT CLockScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return reinterpret_cast<LRESULT>(m_hCardBrush);
     }
     case WM_TIMER:
-        if (wParam == kFrontTimer)
-            KeepInFront();
-        else if (wParam == kWaitTimer)
-            ShowWait();
+        if (wParam == kKeepTimer)
+            KeepWhole();
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE)
             ::SetFocus(m_hPassword);
         return 0;
+    case WM_WINDOWPOSCHANGING:
+        if (!m_bEnding)
+            KeepPlace(*reinterpret_cast<WINDOWPOS*>(lParam), VirtualScreen());
+        return 0;
+    case WM_STYLECHANGING:
+        if (m_style != 0) {
+            auto* styles = reinterpret_cast<STYLESTRUCT*>(lParam);
+            styles->styleNew = static_cast<DWORD>(wParam == static_cast<WPARAM>(GWL_STYLE) ? m_style : m_exStyle);
+        }
+        return 0;
     case WM_DISPLAYCHANGE:  // a monitor added while locked is covered too
-        ::SetWindowPos(m_hWnd, HWND_TOPMOST, ::GetSystemMetrics(SM_XVIRTUALSCREEN),
-                       ::GetSystemMetrics(SM_YVIRTUALSCREEN), ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                       ::GetSystemMetrics(SM_CYVIRTUALSCREEN), SWP_NOACTIVATE);
+        KeepWhole();
         return 0;
-    case WM_CLOSE:  // Alt+F4 that slipped past the guard, or another program
-        return 0;
+    case WM_CLOSE:  // Alt+F4 or another program: only the owner ends the lock
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_CLOSE || (wParam & 0xFFF0) == SC_MINIMIZE)
-            return 0;
-        break;
+    case WM_ENDSESSION:
+        return 0;
+    case WM_DESTROY:
+        return 0;
     case WM_NCDESTROY: {
-        HWND hWnd = m_hWnd;
-        m_hWnd = nullptr;
-        ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
+        if (!m_bEnding)
+            return 0;
+        HWND hWnd = std::exchange(m_hWnd, nullptr);
         return ::DefWindowProcA(hWnd, message, wParam, lParam);
     }
     }
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+void CLockScreen::SetChildText(HWND child, const std::string& text)
+{
+    char shown[128] = "";
+    ::GetWindowTextA(child, shown, sizeof(shown));
+    if (text == shown)
+        return;
+    m_bOwnText = true;
+    ::SetWindowTextA(child, text.c_str());
+    m_bOwnText = false;
+}
+
+void CLockScreen::ShowEntry()
+{
+    if (::GetWindowTextLengthA(m_hPassword) != m_entry.Length())
+        SetChildText(m_hPassword, std::string(static_cast<size_t>(m_entry.Length()), '*'));
+}
+
+// While the backoff runs the box takes no typing and counts down.
+void CLockScreen::ShowWait()
+{
+    DWORD remaining = m_backoff.RemainingMs(::GetTickCount());
+    if (remaining > 0)
+        SetChildText(m_hMessage,
+                     std::string(kWrong) + " Try again in " + std::to_string((remaining + 999) / 1000) + " s.");
+    else if (m_backoff.WrongInARow() > 0)
+        SetChildText(m_hMessage, std::string(kWrong) + " Type the password and press Enter.");
+}
+
+void CLockScreen::KeepWhole()
+{
+    RestoreWhole(m_hWnd, VirtualScreen(), m_style, m_exStyle);
+    for (HWND child : {m_hPassword, m_hMessage}) {
+        if (!::IsWindowVisible(child))
+            ::ShowWindow(child, SW_SHOWNA);
+        if (!::IsWindowEnabled(child))
+            ::EnableWindow(child, TRUE);
+    }
+    if (!m_input->Running())
+        m_input.reset(new CInputGuard(m_hWnd));
+    DWORD now = ::GetTickCount();
+    if (m_entry.ForgetIfIdle(now))
+        ShowEntry();
+    if (m_backoff.RemainingMs(now) > 0 || m_backoff.WrongInARow() > 0)
+        ShowWait();
+    KeepInFront();
 }
 
 void CLockScreen::KeepInFront()
@@ -188,58 +286,6 @@ void CLockScreen::KeepInFront()
         if (attached)
             ::AttachThreadInput(self, other, FALSE);
     }
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (::GetFocus() != m_hPassword)
         ::SetFocus(m_hPassword);
-}
-
-void CLockScreen::ShowMessage(const std::string& text)
-{
-    ::SetWindowTextA(m_hMessage, text.c_str());
-}
-
-// While the backoff runs the box takes no typing and counts down.
-void CLockScreen::ShowWait()
-{
-    DWORD remaining = m_backoff.RemainingMs(::GetTickCount());
-    bool waiting = remaining > 0;
-    ::SendMessageA(m_hPassword, EM_SETREADONLY, waiting, 0);
-    if (waiting) {
-        ShowMessage(std::string(kWrong) + " Try again in " + std::to_string((remaining + 999) / 1000) + " s.");
-        ::SetTimer(m_hWnd, kWaitTimer, kWaitTickMs, nullptr);
-    } else {
-        ::KillTimer(m_hWnd, kWaitTimer);
-        if (m_backoff.WrongInARow() > 0)
-            ShowMessage(std::string(kWrong) + " Type the password and press Enter.");
-    }
-}
-
-void CLockScreen::OnEnter()
-{
-    if (m_bUnlocked || m_backoff.RemainingMs(::GetTickCount()) > 0)
-        return;
-    char buffer[kMaxPassword + 2] = {};
-    ::GetWindowTextA(m_hPassword, buffer, sizeof(buffer));
-    ::SetWindowTextA(m_hPassword, "");
-    std::string typed(buffer);
-    SecureWipe(buffer, sizeof(buffer));
-    CWipeOnExit wipe({&typed});
-    // An empty box is no attempt: it must not bring the wait closer.
-    if (typed.empty() && !m_code.empty())
-        return;
-    // With no password set there is nothing to check: the screen said so.
-    bool right = m_code.empty();
-    if (!right) {
-        ScramblePassword(typed);
-        right = typed == m_code;
-    }
-    if (right) {
-        m_bUnlocked = true;
-        m_backoff.OnRight();
-        ::PostMessageA(m_hOwner, m_unlockMessage, 0, 0);
-        return;
-    }
-    m_backoff.OnWrong(::GetTickCount());
-    ShowMessage(kWrong);
-    ShowWait();
 }

@@ -23,6 +23,9 @@ CSingleInstance::~CSingleInstance()
 
 bool CSingleInstance::Acquire(DWORD waitMs)
 {
+    // A daemon whose guard died has left the mutex abandoned, but runs.
+    if (::FindWindowA(nullptr, kDaemonWindowTitle) != nullptr)
+        return false;
     m_hMutex = ::CreateMutexA(nullptr, FALSE, kMutexName);
     if (m_hMutex == nullptr)
         return false;
@@ -34,4 +37,10 @@ bool CSingleInstance::Acquire(DWORD waitMs)
         if (::FindWindowA(nullptr, kDaemonWindowTitle) != nullptr || waited >= waitMs)
             return false;
     }
+}
+
+void CSingleInstance::TakeOver()
+{
+    m_hMutex = ::CreateMutexA(nullptr, FALSE, kMutexName);
+    m_bOwned = m_hMutex != nullptr && Owns(::WaitForSingleObject(m_hMutex, 0));
 }

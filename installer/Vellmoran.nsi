@@ -2,7 +2,12 @@
 ; Start menu shortcut and an entry in Programs and Features.
 ; The build defines VERSION, PANEL_EXE, DAEMON_EXE, ICON and OUTFILE.
 
+!ifdef AMD64
+; The 64-bit build, for the tests on machines that run no 32-bit programs.
+Target amd64-unicode
+!else
 Unicode true
+!endif
 SetCompressor /SOLID lzma
 ; Program Files and HKLM: nothing here works without administrator rights.
 RequestExecutionLevel admin

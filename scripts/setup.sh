@@ -4,7 +4,7 @@
 # GoogleTest's source, ImageMagick (screenshots) and NSIS (the setup program).
 set -e
 
-packages="g++-mingw-w64-i686 mingw-w64-tools cmake make googletest wine wine32:i386 wine64 xvfb xauth imagemagick nsis"
+packages="g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools cmake make googletest wine wine32:i386 wine64 xvfb xauth imagemagick nsis"
 
 missing=""
 for package in $packages; do

@@ -7,10 +7,16 @@ namespace {
 const int kMaxPasswordChars = 32;
 const int kPasswordEdits[] = {IDC_OLD_PASSWORD, IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD};
 
+const char kNotInCodePage[] =
+    "The new password contains characters that this computer's code page cannot store, so the lock "
+    "could not tell them apart. Use other characters.";
+
 // Takes a password out of its edit box through buffers that are wiped
 // afterwards: the string the framework would return lives on unwiped. Text
-// beyond the buffer is cut, still long enough to be refused as too long.
-void DDX_Password(CDataExchange* dx, int id, std::string& value)
+// beyond the buffer is cut, still long enough to be refused as too long. A
+// new password must be stored as typed: a character that the code page
+// cannot hold would become "?", which any such character would then match.
+void DDX_Password(CDataExchange* dx, int id, std::string& value, bool stored = false)
 {
     if (!dx->m_bSaveAndValidate) {
         DDX_Text(dx, id, value);
@@ -20,10 +26,16 @@ void DDX_Password(CDataExchange* dx, int id, std::string& value)
     wchar_t wide[4 * kMaxPasswordChars];
     char ansi[sizeof(wide)];
     int length = ::GetWindowTextW(edit, wide, 4 * kMaxPasswordChars);
-    int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide, length, ansi, sizeof(ansi), nullptr, nullptr);
+    BOOL lost = FALSE;
+    int bytes = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, ansi, sizeof(ansi), nullptr,
+                                      stored ? &lost : nullptr);
     value.assign(ansi, static_cast<size_t>(bytes));
     SecureWipe(wide, sizeof(wide));
     SecureWipe(ansi, sizeof(ansi));
+    if (lost) {
+        SecureWipe(value);
+        dx->Fail(kNotInCodePage);
+    }
 }
 }  // namespace
 
@@ -42,7 +54,7 @@ void CChangePasswordDlg::DoDataExchange(CDataExchange* dx)
 {
     DDX_Password(dx, IDC_CONFIRM_PASSWORD, m_csConfirmPassword);
     DDV_MaxChars(dx, m_csConfirmPassword, kMaxPasswordChars);
-    DDX_Password(dx, IDC_NEW_PASSWORD, m_csNewPassword);
+    DDX_Password(dx, IDC_NEW_PASSWORD, m_csNewPassword, true);
     DDV_MaxChars(dx, m_csNewPassword, kMaxPasswordChars);
     DDX_Password(dx, IDC_OLD_PASSWORD, m_csOldPassword);
     DDV_MaxChars(dx, m_csOldPassword, kMaxPasswordChars);

@@ -1,31 +1,17 @@
-#include "daemon/LockScreen.h"
-#include "framework/Wnd.h"
 #include "settings/PasswordScrambler.h"
 #include "tests/support/GuiDriver.h"
+#include "tests/support/RealDaemon.h"
 #include "tests/support/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+using namespace RealDaemon;
 
 namespace {
-const DWORD kGuardMs = 30000;  // hang guard only; everything waits for conditions
-// The real daemon runs from a directory of its own, beside its own settings,
-// so that it never meets the panel tests' double.
-const std::string kDirectory = ExecutableDirectory() + "\\daemon", kSettings = kDirectory + "\\Vellmoran.bin";
-
-void WriteDaemonSettings(const std::vector<std::pair<std::string, std::string>>& records)
+std::string Code(std::string password)
 {
-    std::ofstream file(kSettings, std::ios::binary | std::ios::trunc);
-    for (const auto& [key, value] : records)
-        file << SettingsRecordBytes(key, value);
-}
-
-// Presses and releases each virtual key of the string: "OPEN\r" types "open" and Enter, "\x13" is Pause.
-void Press(const std::string& keys)
-{
-    for (BYTE key : keys)
-        ::keybd_event(key, 0, 0, 0), ::keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    ScramblePassword(password);
+    return password;
 }
 
 // The pointer from the left edge of the virtual screen to the right one.
@@ -35,56 +21,125 @@ void Wipe()
         ::mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK, x, 32768, 0, 0);
 }
 
-// The daemon's hidden main window, and its lock screen.
-HWND Main() { return ::FindWindowA(nullptr, "V3LLM0R4ND"); }
-HWND Lock() { return ::FindWindowA(CLockScreen::kClassName, nullptr); }
-
-struct Daemon {
-    Daemon()
-    {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        std::string commandLine = "\"" + kDirectory + "\\VellmoranD.exe\"";
-        EXPECT_TRUE(::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, kDirectory.c_str(),
-                                     &startup, &m));
-    }
-    ~Daemon() { ::TerminateProcess(m.hProcess, 1), Ended(), ::CloseHandle(m.hProcess), ::CloseHandle(m.hThread); }
-    bool Ended() const { return ::WaitForSingleObject(m.hProcess, kGuardMs) == WAIT_OBJECT_0; }
-    // Repeats the trigger until the screen locks: the daemon arms it only once it has read its settings.
-    bool LockBy(void (*trigger)()) const { return WaitUntil([&] { return trigger(), WaitUntil(Lock, 500); }, kGuardMs); }
-
-    PROCESS_INFORMATION m = {};
-};
-}  // namespace
-
-TEST(Daemon, OneOnlyArmedOnceItReadItsSettingsTheKeyLocksUntilTheRightPasswordAndCloseWaitsForIt)
+void Pause()
 {
-    std::string code = "open";
-    ScramblePassword(code);
-    WriteDaemonSettings({{"m_nVirtualKey", "19"}, {"m_csCode", code}});
-    HANDLE held = ::CreateFileA(kSettings.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    Daemon daemon;
-    ASSERT_TRUE(WaitUntil(Main, kGuardMs));
-    EXPECT_TRUE(Daemon().Ended());  // a second one
-    Press("\x13"), PumpMessages(1000), Press("\x13"), PumpMessages(1000);
-    EXPECT_TRUE(Lock() == nullptr);
-    ::CloseHandle(held);
-    ASSERT_TRUE(daemon.LockBy([] { Press("\x13"); }));
-    Press("SHUT\r");
-    auto message = [] { return AfxGetWindowText(::GetDlgItem(Lock(), CLockScreen::kMessageId)); };
-    EXPECT_TRUE(WaitUntil([&] { return message().find("Wrong password.") == 0; }, kGuardMs)) << message();
-    ASSERT_TRUE(::SendMessageTimeoutA(Main(), WM_CLOSE, 0, 0, SMTO_NORMAL, kGuardMs, nullptr));
-    EXPECT_TRUE(Main() && Lock());  // held back while locked
-    Press("OPEN\r");
-    EXPECT_TRUE(daemon.Ended());  // the held-back close follows the unlock
+    Press("\x13");
 }
 
-TEST(Daemon, AWipeOrIdleTimeLocks)
+bool ShowsWrong()
 {
-    WriteDaemonSettings({{"m_bScreenwipe", "1"}, {"m_nVelocity", "1100"}});
-    EXPECT_TRUE(Daemon().LockBy(Wipe));
+    return WaitUntil([] { return Message().find("Wrong password.") == 0; }, kGuardMs);
+}
+}  // namespace
+
+TEST(Daemon, OnlyOne)
+{
+    WriteSettings({});
+    Process daemon;
+    ASSERT_TRUE(WaitUntil(Main, kGuardMs));
+    Process second;
+    EXPECT_TRUE(second.Ended());
+    EXPECT_EQ(1u, WindowsTitled("V3LLM0R4ND").size());
+}
+
+TEST(Daemon, UnarmedUntilSettingsRead)
+{
+    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
+    HANDLE held = ::CreateFileA((Directory() + "\\Vellmoran.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+    Process daemon;
+    ASSERT_TRUE(WaitUntil(Main, kGuardMs));
+    Pause(), PumpMessages(1000), Pause(), PumpMessages(1000);  // nothing can happen: a fixed wait
+    EXPECT_EQ(nullptr, Lock());
+    ::CloseHandle(held);
+    EXPECT_TRUE(daemon.LockBy(Pause));
+}
+
+TEST(Daemon, CloseWaitsForUnlock)
+{
+    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
+    Process daemon;
+    ASSERT_TRUE(daemon.LockBy(Pause));
+    Press("SHUT\r");
+    EXPECT_TRUE(ShowsWrong()) << Message();
+    ASSERT_TRUE(::SendMessageTimeoutA(Main(), WM_CLOSE, 0, 0, SMTO_NORMAL, kGuardMs, nullptr));
+    EXPECT_TRUE(Main() && Covered());
+    Press("OPEN\r");
+    EXPECT_TRUE(WaitUntil([] { return !Main() && !Lock(); }, kGuardMs));
+}
+
+// The password as the panel allows it: 32 characters; more are not typed.
+TEST(Daemon, LongestPassword)
+{
+    const std::string password(32, 'Q');
+    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code(std::string(32, 'q'))}});
+    Process daemon;
+    ASSERT_TRUE(daemon.LockBy(Pause));
+    Press(password + "Q\r");
+    EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs)) << Message();
+}
+
+// Enter, the activation key, still reaches the password box while locked.
+TEST(Daemon, EnterAsActivationKey)
+{
+    WriteSettings({{"m_nVirtualKey", "13"}, {"m_csCode", Code("open")}});
+    Process daemon;
+    ASSERT_TRUE(daemon.LockBy([] { Press("\r"); }));
+    Press("SHUT\r");
+    EXPECT_TRUE(ShowsWrong()) << Message();
+    WaitUntil([] { return Message().find("Type the password") != std::string::npos; }, kGuardMs);
+    Press("OPEN\r");
+    EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs));
+    EXPECT_TRUE(daemon.LockBy([] { Press("\r"); }));  // armed again after the unlock
+}
+
+TEST(Daemon, SpaceInPasswordWithSpaceAsKey)
+{
+    WriteSettings({{"m_nVirtualKey", "32"}, {"m_csCode", Code("a b")}});
+    Process daemon;
+    ASSERT_TRUE(daemon.LockBy([] { Press(" "); }));
+    Press("A B\r");
+    EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs)) << Message();
+}
+
+TEST(Daemon, EmptyEnterIsNoAttempt)
+{
+    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
+    Process daemon;
+    ASSERT_TRUE(daemon.LockBy(Pause));
+    Press("\r\r\r\r");
+    Press("OPEN\r");  // no wait: the empty Enters counted for nothing
+    EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs)) << Message();
+}
+
+TEST(Daemon, NoPasswordEnterUnlocks)
+{
+    WriteSettings({{"m_nVirtualKey", "19"}});
+    Process daemon;
+    ASSERT_TRUE(daemon.LockBy(Pause));
+    Press("\r");
+    EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs));
+}
+
+TEST(Daemon, WipeLocks)
+{
+    WriteSettings({{"m_bScreenwipe", "1"}, {"m_nVelocity", "1100"}});
+    EXPECT_TRUE(Process().LockBy(Wipe));
+}
+
+TEST(Daemon, IdleLocks)
+{
     ::SetEnvironmentVariableA("VELLMORAN_TEST_MINUTE_MS", "300");
-    WriteDaemonSettings({{"m_bScreensaver", "1"}, {"m_nDelay", "1"}});
-    EXPECT_TRUE(Daemon().LockBy([] {}));
+    WriteSettings({{"m_bScreensaver", "1"}, {"m_nDelay", "1"}});
+    EXPECT_TRUE(Process().LockBy([] {}));
     ::SetEnvironmentVariableA("VELLMORAN_TEST_MINUTE_MS", nullptr);
+}
+
+// Sleep: the system announces it, and the screen is locked before.
+TEST(Daemon, SuspendLocks)
+{
+    WriteSettings({{"m_nVirtualKey", "19"}});
+    Process daemon;
+    ASSERT_TRUE(WaitUntil(Main, kGuardMs));
+    EXPECT_TRUE(daemon.LockBy([] { ::SendMessageA(Main(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0); }));
 }

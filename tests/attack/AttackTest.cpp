@@ -1,0 +1,170 @@
+// Attacks on the lock from another program of the same user: each runs while
+// the screen is locked, and afterwards the screen must be covered again and
+// open to the right password only.
+#include "daemon/LockScreen.h"
+#include "settings/PasswordScrambler.h"
+#include "tests/support/GuiDriver.h"
+#include "tests/support/RealDaemon.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using namespace RealDaemon;
+
+namespace {
+void Pause()
+{
+    Press("\x13");
+}
+
+class Attack : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        std::string code = "open";
+        ScramblePassword(code);
+        WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", code}});
+    }
+
+    void SetUp() override
+    {
+        m_daemon = std::make_unique<Process>();
+        ASSERT_TRUE(m_daemon->LockBy(Pause)) << WhyUncovered();
+    }
+
+    // The screen stays covered, or is covered again; then only the right
+    // password opens it. (A WM_CLOSE among the attacks, held while locked,
+    // then ends the daemon, as it would have unlocked.)
+    void ExpectHeld()
+    {
+        EXPECT_TRUE(WaitUntil(Covered, kGuardMs)) << WhyUncovered();
+        WaitUntil([] { return Message().find("Try again") == std::string::npos; }, kGuardMs);
+        Press("SHUT\r");
+        EXPECT_TRUE(WaitUntil([] { return Message().find("Wrong password.") == 0; }, kGuardMs)) << Message();
+        EXPECT_TRUE(Covered()) << WhyUncovered();
+        Press("OPEN\r");
+        EXPECT_TRUE(WaitUntil([] { return Lock() == nullptr; }, kGuardMs)) << Message();
+    }
+
+    std::unique_ptr<Process> m_daemon;
+};
+
+// Every message that once opened or ended the lock, posted and sent to
+// either window.
+const UINT kMessages[] = {WM_APP + 1, WM_APP + 2, WM_APP + 3, WM_USER, WM_USER + 1, WM_CLOSE, WM_DESTROY,
+                          WM_NCDESTROY, WM_QUIT, WM_ENDSESSION, WM_SYSCOMMAND};
+
+TEST_F(Attack, PostedMessages)
+{
+    for (UINT message : kMessages) {
+        WPARAM wParam = message == WM_ENDSESSION ? TRUE : message == WM_SYSCOMMAND ? SC_CLOSE : 0;
+        ::PostMessageA(Main(), message, wParam, 0);
+        ::PostMessageA(Lock(), message, wParam, 0);
+    }
+    ::PostThreadMessageA(::GetWindowThreadProcessId(Main(), nullptr), WM_QUIT, 0, 0);
+    ExpectHeld();
+}
+
+TEST_F(Attack, SentMessages)
+{
+    ::SendMessageTimeoutA(Main(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, kGuardMs, nullptr);
+    for (UINT message : kMessages) {
+        WPARAM wParam = message == WM_ENDSESSION ? TRUE : message == WM_SYSCOMMAND ? SC_CLOSE : 0;
+        for (HWND window : {Main(), Lock(), PasswordBox()})
+            ::SendMessageTimeoutA(window, message, wParam, 0, SMTO_NORMAL, kGuardMs, nullptr);
+    }
+    ExpectHeld();
+}
+
+// A timer message with a procedure address would have the daemon call it.
+TEST_F(Attack, TimerWithProcedure)
+{
+    for (HWND window : {Main(), Lock()})
+        for (WPARAM id : {1, 2, 3})
+            ::PostMessageA(window, WM_TIMER, id, 0x12345678);
+    ExpectHeld();
+}
+
+TEST_F(Attack, WindowTakenAway)
+{
+    const std::vector<std::pair<const char*, std::function<void(HWND)>>> attacks = {
+        {"hidden", [](HWND w) { ::ShowWindow(w, SW_HIDE); }},
+        {"minimised", [](HWND w) { ::ShowWindow(w, SW_MINIMIZE); }},
+        {"off screen", [](HWND w) { ::SetWindowPos(w, nullptr, 5000, 5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }},
+        {"1x1", [](HWND w) { ::SetWindowPos(w, nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER); }},
+        {"not topmost", [](HWND w) { ::SetWindowPos(w, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }},
+        {"region", [](HWND w) { ::SetWindowRgn(w, ::CreateRectRgn(0, 0, 1, 1), TRUE); }},
+        {"disabled", [](HWND w) { ::EnableWindow(w, FALSE); }},
+        {"layered",
+         [](HWND w) {
+             ::SetWindowLongA(w, GWL_EXSTYLE, ::GetWindowLongA(w, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_TRANSPARENT);
+             ::SetLayeredWindowAttributes(w, 0, 0, LWA_ALPHA);
+         }},
+        {"child of another", [](HWND w) { ::SetParent(w, ::GetDesktopWindow() == w ? nullptr : ::GetShellWindow()); }},
+        {"box hidden", [](HWND) { ::ShowWindow(PasswordBox(), SW_HIDE); }},
+        {"box closed", [](HWND) { ::PostMessageA(PasswordBox(), WM_CLOSE, 0, 0); }},
+        {"object lost", [](HWND w) { ::SetWindowLongPtrA(w, GWLP_USERDATA, 0), ::PostMessageA(w, WM_CLOSE, 0, 0); }},
+    };
+    for (const auto& [name, attack] : attacks) {
+        attack(Lock());
+        EXPECT_TRUE(WaitUntil(Covered, kGuardMs)) << name << ": " << WhyUncovered();
+    }
+    ExpectHeld();
+}
+
+// A window of another program that puts itself on top every 10 ms gets
+// neither keys nor clicks.
+TEST_F(Attack, RivalOnTop)
+{
+    static int keys = 0, clicks = 0;
+    WNDCLASSA rivalClass = {};
+    rivalClass.lpszClassName = "Rival";
+    rivalClass.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        keys += m == WM_KEYDOWN || m == WM_CHAR || m == WM_SYSKEYDOWN;
+        clicks += m == WM_LBUTTONDOWN;
+        if (m == WM_TIMER)
+            ::SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), ::SetForegroundWindow(w);
+        return ::DefWindowProcA(w, m, wp, lp);
+    };
+    ::RegisterClassA(&rivalClass);
+    HWND rival = ::CreateWindowExA(WS_EX_TOPMOST, "Rival", "Rival", WS_POPUP | WS_VISIBLE, 100, 100, 200, 200,
+                                   nullptr, nullptr, nullptr, nullptr);
+    ::SetTimer(rival, 1, 10, nullptr);
+    PumpMessages(200);
+    for (int i = 0; i < 3; ++i)
+        Click({200, 200}), Press("ABC"), PumpMessages(100);
+    PumpMessages(500);
+    ::DestroyWindow(rival);
+    EXPECT_EQ(0, keys);
+    EXPECT_EQ(0, clicks);
+    Press("\r");  // what the box holds is not the password
+    ExpectHeld();
+}
+
+// A crash, or another program ending the lock's process: the screen is
+// covered again, with the same password and the count of wrong ones.
+TEST_F(Attack, LockProcessKilled)
+{
+    for (int i = 0; i < 3; ++i)
+        Press("SHUT\r");
+    ASSERT_TRUE(WaitUntil([] { return Message().find("Try again") != std::string::npos; }, kGuardMs)) << Message();
+    HWND before = Lock();
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(before, &id);
+    HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    ASSERT_TRUE(process != nullptr);
+    ::TerminateProcess(process, 0);
+    ::WaitForSingleObject(process, kGuardMs);
+    ::CloseHandle(process);
+    EXPECT_TRUE(WaitUntil([&] { return Lock() != before && Covered(); }, kGuardMs)) << WhyUncovered();
+    // The fourth wrong password in a row waits longer; a new count would not wait at all.
+    WaitUntil([] { return Message().find("Type the password") != std::string::npos; }, kGuardMs);
+    Press("SHUT\r");
+    EXPECT_TRUE(WaitUntil([] { return Message().find("Try again") != std::string::npos; }, kGuardMs)) << Message();
+    WaitUntil([] { return Message().find("Type the password") != std::string::npos; }, kGuardMs);
+    Press("OPEN\r");
+    EXPECT_TRUE(WaitUntil([] { return Lock() == nullptr; }, kGuardMs)) << Message();
+}
+}  // namespace

@@ -1,0 +1,162 @@
+#include "tests/support/RealDaemon.h"
+
+#include "daemon/LockScreen.h"
+#include "framework/Wnd.h"
+#include "tests/support/GuiDriver.h"
+#include "tests/support/SettingsFile.h"
+
+#include <tlhelp32.h>
+
+#include <fstream>
+
+namespace RealDaemon {
+std::string Directory()
+{
+    return ExecutableDirectory() + "\\daemon";
+}
+
+void WriteSettings(const std::vector<std::pair<std::string, std::string>>& records)
+{
+    std::ofstream file(Directory() + "\\Vellmoran.bin", std::ios::binary | std::ios::trunc);
+    for (const auto& [key, value] : records)
+        file << SettingsRecordBytes(key, value);
+}
+
+HWND Main()
+{
+    return ::FindWindowA(nullptr, "V3LLM0R4ND");
+}
+
+HWND Lock()
+{
+    return ::FindWindowA(CLockScreen::kClassName, nullptr);
+}
+
+HWND PasswordBox()
+{
+    return ::GetDlgItem(Lock(), CLockScreen::kPasswordId);
+}
+
+std::string Message()
+{
+    return AfxGetWindowText(::GetDlgItem(Lock(), CLockScreen::kMessageId));
+}
+
+std::string WhyUncovered()
+{
+    HWND lock = Lock();
+    if (lock == nullptr)
+        return "no lock screen";
+    RECT rect, screen;
+    ::SetRect(&screen, ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+              ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+              ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    ::GetWindowRect(lock, &rect);
+    LONG exStyle = ::GetWindowLongA(lock, GWL_EXSTYLE);
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    bool hasRegion = ::GetWindowRgn(lock, region) != ERROR;
+    ::DeleteObject(region);
+    if (!::IsWindowVisible(lock) || ::IsIconic(lock))
+        return "hidden or minimised";
+    if (!::EqualRect(&rect, &screen) || ::GetAncestor(lock, GA_PARENT) != ::GetDesktopWindow())
+        return "not over the virtual screen";
+    if (!(exStyle & WS_EX_TOPMOST))
+        return "not topmost";
+    if (exStyle & (WS_EX_LAYERED | WS_EX_TRANSPARENT))
+        return "layered or transparent";
+    if (hasRegion)
+        return "cut by a region";
+    if (!::IsWindowEnabled(lock) || !::IsWindowVisible(PasswordBox()))
+        return "disabled, or its box hidden";
+    return "";
+}
+
+bool Covered()
+{
+    return WhyUncovered().empty();
+}
+
+void Press(const std::string& keys)
+{
+    for (BYTE key : keys) {
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = input[1].ki.wVk = key;
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, input, sizeof(INPUT));
+    }
+}
+
+void Click(POINT point)
+{
+    INPUT input[3] = {};
+    LONG width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    for (INPUT& one : input) {
+        one.type = INPUT_MOUSE;
+        one.mi.dx = point.x * 65535 / (width - 1);
+        one.mi.dy = point.y * 65535 / (height - 1);
+    }
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(3, input, sizeof(INPUT));
+}
+
+void EndAll()
+{
+    // Again until none is left: each process starts the other anew when it
+    // sees it die.
+    WaitUntil(
+        [] {
+            HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+            PROCESSENTRY32 entry = {};
+            entry.dwSize = sizeof(entry);
+            bool found = false;
+            for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
+                if (lstrcmpiA(entry.szExeFile, "VellmoranD.exe") != 0)
+                    continue;
+                found = true;
+                if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+                    ::TerminateProcess(process, 1);
+                    ::WaitForSingleObject(process, kGuardMs);
+                    ::CloseHandle(process);
+                }
+            }
+            ::CloseHandle(snapshot);
+            return !found;
+        },
+        kGuardMs);
+}
+
+// In a job, which the processes that the daemon starts join as well: ending
+// the job ends them all, also one that is being started.
+Process::Process() : m_hJob(::CreateJobObjectA(nullptr, nullptr))
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    std::string commandLine = "\"" + Directory() + "\\VellmoranD.exe\"";
+    ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                     Directory().c_str(), &startup, &m);
+    ::AssignProcessToJobObject(m_hJob, m.hProcess);
+    ::ResumeThread(m.hThread);
+}
+
+Process::~Process()
+{
+    ::TerminateJobObject(m_hJob, 1);
+    EndAll();
+    ::CloseHandle(m_hJob);
+    ::CloseHandle(m.hProcess);
+    ::CloseHandle(m.hThread);
+}
+
+bool Process::Ended(DWORD timeoutMs) const
+{
+    return ::WaitForSingleObject(m.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool Process::LockBy(void (*trigger)()) const
+{
+    return WaitUntil([&] { return trigger(), WaitUntil(Covered, 500); }, kGuardMs);
+}
+}  // namespace RealDaemon

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// The real daemon, run from a directory of its own beside its own settings,
+// so that it never meets the panel tests' double.
+namespace RealDaemon {
+// A hang guard only; everything waits for conditions.
+const DWORD kGuardMs = 30000;
+
+std::string Directory();
+void WriteSettings(const std::vector<std::pair<std::string, std::string>>& records);
+
+// The daemon's hidden main window, its lock screen and the lock screen's
+// children.
+HWND Main();
+HWND Lock();
+HWND PasswordBox();
+std::string Message();
+// Why the screen is not covered as a lock must cover it (shown, whole,
+// over the virtual screen, on top, taking no transparency); empty when it
+// is.
+std::string WhyUncovered();
+bool Covered();
+
+// Presses and releases each virtual key of the string as a user would:
+// "OPEN\r" types "open" and Enter, "\x13" is Pause.
+void Press(const std::string& keys);
+// A click with the left button at a point of the screen.
+void Click(POINT point);
+
+// Ends every daemon process at once, as Task Manager would.
+void EndAll();
+
+// Starts VellmoranD.exe as the panel does, and ends all its processes at the
+// end of the scope.
+struct Process {
+    Process();
+    ~Process();
+    Process(const Process&) = delete;
+    // The process started ends (a second daemon does so at once).
+    bool Ended(DWORD timeoutMs = kGuardMs) const;
+    // Repeats the trigger until the screen is covered: the daemon arms it
+    // only once it has read its settings.
+    bool LockBy(void (*trigger)()) const;
+
+    HANDLE m_hJob;
+    PROCESS_INFORMATION m = {};
+};
+}  // namespace RealDaemon
