@@ -12,8 +12,8 @@
 // 24 and 32 bits are taken; compressed ones (RLE, or a PNG or JPEG inside)
 // are not.
 struct CheckedBitmap {
-    static const LONG kMaxSide = 16384;
-    static const DWORD kMaxFileBytes = 128u << 20;
+    static constexpr LONG kMaxSide = 16384;
+    static constexpr DWORD kMaxFileBytes = 128u << 20;
 
     std::vector<BYTE> info;    // a BITMAPINFO: a 40-byte header, masks, palette
     std::vector<BYTE> pixels;  // the rows as the header describes them

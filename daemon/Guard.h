@@ -15,8 +15,8 @@ enum class GuardAction { end, relaunch };
 // not loop for ever. Times are passed in, so no clock is needed.
 class CRestartPolicy {
 public:
-    static const int kQuickDeaths = 5;       // while unlocked, in a row
-    static const DWORD kQuickMs = 60000;     // a lock process that ran less died quickly
+    static constexpr int kQuickDeaths = 5;    // while unlocked, in a row
+    static constexpr DWORD kQuickMs = 60000;  // a lock process that ran less died quickly
 
     GuardAction OnEnded(DaemonState state, DWORD startedMs, DWORD endedMs);
 

@@ -14,7 +14,7 @@ enum class DaemonState : LONG { starting, armed, locked, ending };
 // fixed for the daemon's life so that a settings file changed behind its back
 // cannot change the password of a lock in progress.
 struct LockRecord {
-    static const size_t kMaxCode = 2048;  // a settings value, with its NUL
+    static constexpr size_t kMaxCode = 2048;  // a settings value, with its NUL
 
     DWORD magic;
     DaemonState state;

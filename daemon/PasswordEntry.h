@@ -13,8 +13,8 @@
 // needed.
 class CPasswordEntry {
 public:
-    static const int kMaxChars = 32;  // as many as the control panel takes
-    static const DWORD kForgetMs = 60000;
+    static constexpr int kMaxChars = 32;  // as many as the control panel takes
+    static constexpr DWORD kForgetMs = 60000;
 
     CPasswordEntry() = default;
     ~CPasswordEntry();

@@ -116,18 +116,22 @@ TEST_F(Attack, WindowTakenAway)
 
 // A window of another program that puts itself on top every 10 ms gets
 // neither keys nor clicks.
+int g_rivalKeys = 0, g_rivalClicks = 0;
+
+LRESULT CALLBACK RivalProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
+{
+    g_rivalKeys += m == WM_KEYDOWN || m == WM_CHAR || m == WM_SYSKEYDOWN;
+    g_rivalClicks += m == WM_LBUTTONDOWN;
+    if (m == WM_TIMER)
+        ::SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), ::SetForegroundWindow(w);
+    return ::DefWindowProcA(w, m, wp, lp);
+}
+
 TEST_F(Attack, RivalOnTop)
 {
-    static int keys = 0, clicks = 0;
     WNDCLASSA rivalClass = {};
     rivalClass.lpszClassName = "Rival";
-    rivalClass.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-        keys += m == WM_KEYDOWN || m == WM_CHAR || m == WM_SYSKEYDOWN;
-        clicks += m == WM_LBUTTONDOWN;
-        if (m == WM_TIMER)
-            ::SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), ::SetForegroundWindow(w);
-        return ::DefWindowProcA(w, m, wp, lp);
-    };
+    rivalClass.lpfnWndProc = RivalProc;
     ::RegisterClassA(&rivalClass);
     HWND rival = ::CreateWindowExA(WS_EX_TOPMOST, "Rival", "Rival", WS_POPUP | WS_VISIBLE, 100, 100, 200, 200,
                                    nullptr, nullptr, nullptr, nullptr);
@@ -137,8 +141,8 @@ TEST_F(Attack, RivalOnTop)
         Click({200, 200}), Press("ABC"), PumpMessages(100);
     PumpMessages(500);
     ::DestroyWindow(rival);
-    EXPECT_EQ(0, keys);
-    EXPECT_EQ(0, clicks);
+    EXPECT_EQ(0, g_rivalKeys);
+    EXPECT_EQ(0, g_rivalClicks);
     Press("\r");  // what the box holds is not the password
     ExpectHeld();
 }

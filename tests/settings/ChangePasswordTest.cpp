@@ -1,5 +1,8 @@
 #include "settings/ChangePasswordDlg.h"
 #include "settings/PasswordScrambler.h"
+#include "res/resource.h"
+#include "settings/ChangePassword.h"
+#include "tests/support/GuiDriver.h"
 #include "tests/support/SettingsFile.h"
 
 #include <gtest/gtest.h>
@@ -65,5 +68,34 @@ TEST(ChangePassword, Flow)
         EXPECT_EQ(c.message, RunChangePassword(c.typed, IDOK, c.held)) << typed;
         EXPECT_EQ(file(c.code), ReadSettingsFile()) << typed;
     }
+    DeleteSettingsFile();
+}
+
+// A character the code page cannot hold would be stored as "?", which any
+// such character would then match at the lock: refused, and nothing written.
+TEST(ChangePassword, OutsideCodePage)
+{
+    const std::string before = SettingsRecordBytes("m_nVelocity", "500");
+    WriteSettingsFile(before);
+    MessageBoxWatcher watcher;
+    auto dialog = [] { return FindThreadDialog("Vellmoran - Change Password"); };
+    auto type = [&](int id, const wchar_t* text) {
+        for (const wchar_t* c = text; *c; ++c)
+            ::SendMessageW(::GetDlgItem(dialog(), id), WM_CHAR, *c, 0);
+    };
+    ModalScript script({[&] { return ::IsWindowVisible(dialog()) != FALSE; }, ModalScript::Do([&] {
+                            type(IDC_NEW_PASSWORD, L"\x0416\x0416");
+                            type(IDC_CONFIRM_PASSWORD, L"\x0416\x0416");
+                            UserClick(dialog(), IDOK);
+                        }),
+                        [&] { return !watcher.Boxes().empty(); },
+                        ModalScript::Do([&] {
+                            EXPECT_EQ(::GetDlgItem(dialog(), IDC_NEW_PASSWORD), ::GetFocus());
+                            UserClick(dialog(), IDCANCEL);
+                        })});
+    RunChangePasswordFlow();
+    ASSERT_EQ(1u, watcher.Boxes().size());
+    EXPECT_NE(std::string::npos, watcher.Texts()[0].find("code page cannot store")) << watcher.Texts()[0];
+    EXPECT_EQ(before, ReadSettingsFile());
     DeleteSettingsFile();
 }

@@ -1,0 +1,290 @@
+#include "daemon/CheckedBitmap.h"
+#include "daemon/DaemonCommand.h"
+#include "daemon/Guard.h"
+#include "daemon/KeyTranslator.h"
+#include "daemon/LockBackground.h"
+#include "daemon/PasswordEntry.h"
+#include "daemon/WindowKeeper.h"
+#include "settings/PasswordScrambler.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+namespace {
+std::string Code(std::string password)
+{
+    ScramblePassword(password);
+    return password;
+}
+
+HANDLE H(UINT_PTR value)
+{
+    return reinterpret_cast<HANDLE>(value);
+}
+}  // namespace
+
+TEST(DaemonCommand, Parse)
+{
+    struct Case { const char* line; DaemonRole role; UINT_PTR record, peer; };
+    for (const Case& c : {Case{"VellmoranD.exe", DaemonRole::first, 0, 0},
+                          {"\"C:\\a b\\VellmoranD.exe\"  ", DaemonRole::first, 0, 0},
+                          {"\"C:\\a b\\VellmoranD.exe\" /lock 12 34", DaemonRole::lock, 12, 34},
+                          {"x /guard 5 6", DaemonRole::guard, 5, 6},
+                          {"x /lock 12", DaemonRole::invalid, 0, 0}, {"x /lock 0 4", DaemonRole::invalid, 0, 0},
+                          {"x /lock 1 2 3", DaemonRole::invalid, 0, 0}, {"x /unlock 1 2", DaemonRole::invalid, 0, 0},
+                          {"x /lock a b", DaemonRole::invalid, 0, 0}}) {
+        DaemonCommand command = ParseDaemonCommand(c.line);
+        EXPECT_EQ(c.role, command.role) << c.line;
+        EXPECT_EQ(H(c.record), command.record) << c.line;
+        EXPECT_EQ(H(c.peer), command.peer) << c.line;
+    }
+    DaemonCommand lock = ParseDaemonCommand(("x " + DaemonArguments({DaemonRole::lock, H(8), H(9)})).c_str());
+    EXPECT_EQ(DaemonRole::lock, lock.role);
+    EXPECT_EQ(H(9), lock.peer);
+}
+
+TEST(RestartPolicy, LockedAlwaysComesBack)
+{
+    CRestartPolicy policy;
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(GuardAction::relaunch, policy.OnEnded(DaemonState::locked, 0, 10));
+    EXPECT_EQ(GuardAction::end, policy.OnEnded(DaemonState::ending, 0, 10));
+}
+
+TEST(RestartPolicy, UnlockedGivesUpOnQuickDeaths)
+{
+    CRestartPolicy policy;
+    for (int i = 0; i < CRestartPolicy::kQuickDeaths; ++i)
+        EXPECT_EQ(GuardAction::relaunch, policy.OnEnded(DaemonState::armed, 0xFFFFFF00, 100));
+    EXPECT_EQ(GuardAction::end, policy.OnEnded(DaemonState::starting, 0, 100));
+    CRestartPolicy longLived;
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(GuardAction::relaunch, longLived.OnEnded(DaemonState::armed, 0, CRestartPolicy::kQuickMs));
+}
+
+TEST(PasswordEntry, RightAndWrong)
+{
+    CPasswordEntry entry;
+    entry.Type(L"open", 0);
+    EXPECT_TRUE(entry.TakeAndCheck(Code("open")));
+    EXPECT_EQ(0, entry.Length());  // taken
+    entry.Type(L"opem", 0), entry.Erase(0), entry.Type(L"n", 0);
+    EXPECT_TRUE(entry.TakeAndCheck(Code("open")));
+    entry.Type(L"Open", 0);
+    EXPECT_FALSE(entry.TakeAndCheck(Code("open")));
+    EXPECT_FALSE(entry.TakeAndCheck(Code("open")));  // nothing typed
+    entry.Type(L"anything", 0);
+    EXPECT_TRUE(entry.TakeAndCheck(""));  // no password set
+}
+
+TEST(PasswordEntry, LongestPassword)
+{
+    CPasswordEntry entry;
+    entry.Type(std::wstring(CPasswordEntry::kMaxChars + 5, L'x'), 0);
+    EXPECT_EQ(CPasswordEntry::kMaxChars, entry.Length());
+    EXPECT_TRUE(entry.TakeAndCheck(Code(std::string(CPasswordEntry::kMaxChars, 'x'))));
+}
+
+// A character the settings file cannot hold would be stored as "?".
+TEST(PasswordEntry, OutsideCodePage)
+{
+    CPasswordEntry entry;
+    entry.Type(L"\x0416", 0);
+    EXPECT_FALSE(entry.TakeAndCheck(Code("?")));
+    entry.Type(L"caf\x00e9", 0);
+    EXPECT_TRUE(entry.TakeAndCheck(Code("caf\xe9")));
+}
+
+TEST(PasswordEntry, ForgottenAfterAMinute)
+{
+    CPasswordEntry entry;
+    const DWORD typed = 0xFFFFF000;  // across the tick count's wrap
+    entry.Type(L"ope", typed);
+    EXPECT_FALSE(entry.ForgetIfIdle(typed + CPasswordEntry::kForgetMs - 1));
+    EXPECT_EQ(3, entry.Length());
+    EXPECT_TRUE(entry.ForgetIfIdle(typed + CPasswordEntry::kForgetMs));
+    EXPECT_EQ(0, entry.Length());
+}
+
+TEST(KeyTranslator, TypesAsTheKeyboard)
+{
+    CKeyTranslator keys(false);
+    auto press = [&](DWORD key) {
+        LockKey result = keys.Translate({key, ::MapVirtualKeyA(key, MAPVK_VK_TO_VSC), true});
+        keys.Translate({key, ::MapVirtualKeyA(key, MAPVK_VK_TO_VSC), false});
+        return result.kind == LockKey::typed ? std::string(result.text.begin(), result.text.end())
+                                             : "<" + std::to_string(result.kind) + ">";
+    };
+    auto hold = [&](DWORD key, bool down) { keys.Translate({key, ::MapVirtualKeyA(key, MAPVK_VK_TO_VSC), down}); };
+    EXPECT_EQ("a", press('A'));
+    hold(VK_LSHIFT, true);
+    EXPECT_EQ("A", press('A'));
+    hold(VK_LSHIFT, false);
+    EXPECT_EQ(" ", press(VK_SPACE));
+    hold(VK_LCONTROL, true);
+    EXPECT_EQ("<0>", press('A'));  // Ctrl+A types nothing
+    hold(VK_LCONTROL, false);
+    hold(VK_LMENU, true);
+    EXPECT_EQ("<0>", press(VK_TAB));  // nor does Alt+Tab
+    hold(VK_LMENU, false);
+    press(VK_CAPITAL);
+    EXPECT_TRUE(keys.CapsLock());
+    EXPECT_EQ("B", press('B'));
+    EXPECT_EQ("<3>", press(VK_RETURN));
+    EXPECT_EQ("<2>", press(VK_BACK));
+    EXPECT_EQ("<4>", press(VK_ESCAPE));
+}
+
+TEST(WindowKeeper, KeepPlace)
+{
+    RECT place = {-10, 0, 1014, 768};
+    WINDOWPOS pos = {nullptr, HWND_NOTOPMOST, 5000, 5000, 1, 1, SWP_HIDEWINDOW | SWP_NOACTIVATE};
+    KeepPlace(pos, place);
+    EXPECT_EQ(HWND_TOPMOST, pos.hwndInsertAfter);
+    EXPECT_EQ((std::vector<int>{-10, 0, 1024, 768}), (std::vector<int>{pos.x, pos.y, pos.cx, pos.cy}));
+    EXPECT_EQ(static_cast<UINT>(SWP_NOACTIVATE), pos.flags);
+}
+
+TEST(WindowKeeper, RestoreWhole)
+{
+    RECT place = {0, 0, 300, 200};
+    HWND window = ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300,
+                                    200, nullptr, nullptr, nullptr, nullptr);
+    LONG style = ::GetWindowLongA(window, GWL_STYLE), exStyle = ::GetWindowLongA(window, GWL_EXSTYLE);
+    const std::vector<std::pair<const char*, std::function<void()>>> attacks = {
+        {"hidden", [&] { ::ShowWindow(window, SW_HIDE); }},
+        {"minimised", [&] { ::ShowWindow(window, SW_MINIMIZE); }},
+        {"moved", [&] { ::SetWindowPos(window, nullptr, 50, 50, 10, 10, SWP_NOZORDER); }},
+        {"not topmost", [&] { ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }},
+        {"region", [&] { ::SetWindowRgn(window, ::CreateRectRgn(0, 0, 1, 1), FALSE); }},
+        {"disabled", [&] { ::EnableWindow(window, FALSE); }},
+        {"layered", [&] { ::SetWindowLongA(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED | WS_EX_TRANSPARENT); }},
+    };
+    EXPECT_FALSE(RestoreWhole(window, place, style, exStyle));
+    for (const auto& [name, attack] : attacks) {
+        attack();
+        EXPECT_TRUE(RestoreWhole(window, place, style, exStyle)) << name;
+        EXPECT_FALSE(RestoreWhole(window, place, style, exStyle)) << name << " stays";
+    }
+    ::DestroyWindow(window);
+}
+
+namespace {
+// A bitmap file: the file header, a 40-byte info header, then the rest.
+std::vector<BYTE> Bmp(LONG width, LONG height, WORD bits, DWORD compression = BI_RGB, DWORD colours = 0,
+                      int pixelBytes = -1)
+{
+    DWORD palette = bits <= 8 ? (colours ? colours : 1u << bits) : colours;
+    DWORD offset = 14 + 40 + (compression == BI_BITFIELDS ? 12 : 0) + 4 * palette;
+    LONG rows = height < 0 ? -height : height;
+    size_t stride = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
+    size_t pixels = pixelBytes >= 0 ? static_cast<size_t>(pixelBytes) : stride * static_cast<size_t>(rows);
+    std::vector<BYTE> file(offset + pixels, 0x5A);
+    BITMAPFILEHEADER fileHeader = {0x4D42, static_cast<DWORD>(file.size()), 0, 0, offset};
+    BITMAPINFOHEADER info = {40, width, height, 1, bits, compression, 0, 0, 0, colours, 0};
+    std::memcpy(&file[0], &fileHeader, 14);
+    std::memcpy(&file[14], &info, 40);
+    return file;
+}
+
+std::vector<BYTE> Patched(std::vector<BYTE> file, size_t at, DWORD value)
+{
+    std::memcpy(&file[at], &value, sizeof(value));
+    return file;
+}
+
+std::vector<BYTE> Cut(std::vector<BYTE> file, size_t size)
+{
+    file.resize(size);
+    return file;
+}
+
+std::vector<BYTE> Bytes(const std::string& text)
+{
+    return std::vector<BYTE>(text.begin(), text.end());
+}
+}  // namespace
+
+TEST(CheckedBitmap, GoodOnes)
+{
+    for (const auto& file : {Bmp(3, 2, 24), Bmp(3, -2, 24), Bmp(5, 5, 1), Bmp(5, 5, 4), Bmp(7, 3, 8, BI_RGB, 16),
+                             Bmp(4, 4, 16), Bmp(4, 4, 32), Bmp(4, 4, 32, BI_BITFIELDS), Bmp(4, 4, 16, BI_BITFIELDS)}) {
+        CheckedBitmap bitmap;
+        ASSERT_EQ(BitmapCheck::ok, CheckBitmap(file, bitmap));
+        CLockBackground background(&bitmap);
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HBITMAP target = ::CreateCompatibleBitmap(::GetDC(nullptr), 64, 48);
+        HGDIOBJ old = ::SelectObject(dc, target);
+        RECT all = {0, 0, 64, 48};
+        background.Paint(dc, all, all, true);
+        EXPECT_NE(::GetPixel(dc, 32, 24), ::GetPixel(dc, 0, 0)) << "the picture is drawn on the ground";
+        ::SelectObject(dc, old), ::DeleteObject(target), ::DeleteDC(dc);
+    }
+}
+
+// Hostile or damaged files: each is refused, without reading past its end
+// or allocating what its header claims.
+TEST(CheckedBitmap, HostileOnes)
+{
+    const std::vector<BYTE> good = Bmp(100, 100, 24), palette = Bmp(16, 16, 8);
+    std::vector<std::pair<std::string, std::vector<BYTE>>> files = {
+        {"empty", {}},
+        {"one byte", {'B'}},
+        {"file header only", Cut(good, 14)},
+        {"header without pixels", Cut(good, 54)},
+        {"last row short", Cut(good, good.size() - 1)},
+        {"palette cut", Cut(palette, 14 + 40 + 100)},
+        {"pixels of the palette bitmap cut", Cut(palette, palette.size() - 16)},
+        {"not BM", Patched(good, 0, 0x4D43)},
+        {"PNG renamed", Bytes("\x89PNG\r\n\x1a\n" + std::string(100, '\0'))},
+        {"JPEG renamed", Bytes("\xFF\xD8\xFF\xE0" + std::string(100, '\0'))},
+        {"huge width", Patched(good, 18, 100000)},
+        {"huge height", Patched(good, 22, 100000)},
+        {"huge both", Patched(Patched(good, 18, 100000), 22, 100000)},
+        {"zero width", Patched(good, 18, 0)},
+        {"zero height", Patched(good, 22, 0)},
+        {"negative width", Patched(good, 18, static_cast<DWORD>(-100))},
+        {"most negative height", Patched(good, 22, 0x80000000)},
+        {"width overflowing the row", Patched(Patched(good, 18, 0x7FFFFFFF), 22, 1)},
+        {"planes 2", Patched(good, 26, 0x00180002)},
+        {"bits 0", Patched(good, 26, 0x00000001)},
+        {"bits 7", Patched(good, 26, 0x00070001)},
+        {"bits 64", Patched(good, 26, 0x00400001)},
+        {"RLE8", Patched(palette, 30, BI_RLE8)},
+        {"RLE4", Patched(Bmp(16, 16, 4), 30, BI_RLE4)},
+        {"RLE8 claimed by 24 bits", Patched(good, 30, BI_RLE8)},
+        {"embedded JPEG", Patched(good, 30, BI_JPEG)},
+        {"embedded PNG", Patched(good, 30, BI_PNG)},
+        {"unknown compression", Patched(good, 30, 77)},
+        {"bit fields on 8 bits", Patched(palette, 30, BI_BITFIELDS)},
+        {"bit fields cut", Cut(Bmp(4, 4, 32, BI_BITFIELDS), 14 + 40 + 4)},
+        {"absurd palette", Patched(palette, 46, 0x7FFFFFFF)},
+        {"palette over 256", Patched(palette, 46, 257)},
+        {"palette of a 24-bit one past the file", Patched(good, 46, 0x01000000)},
+        {"header size huge", Patched(good, 14, 0x7FFFFFF0)},
+        {"header size small", Patched(good, 14, 20)},
+        {"core header", Patched(good, 14, 12)},
+        {"pixels past the end", Patched(good, 10, static_cast<DWORD>(good.size()))},
+        {"pixels offset huge", Patched(good, 10, 0xFFFFFFF0)},
+        {"pixels inside the header", Patched(palette, 10, 20)},
+        {"header only, claimed 100x100x24", Patched(Cut(good, 54), 2, static_cast<DWORD>(good.size()))},
+        {"all 0xFF", std::vector<BYTE>(200, 0xFF)},
+    };
+    ASSERT_LE(40u, files.size());
+    for (const auto& [name, file] : files) {
+        CheckedBitmap bitmap;
+        EXPECT_NE(BitmapCheck::ok, CheckBitmap(file, bitmap)) << name;
+    }
+}
+
+TEST(CheckedBitmap, FilesThatCannotBeRead)
+{
+    CheckedBitmap bitmap;
+    char folder[MAX_PATH];
+    ::GetTempPathA(sizeof(folder), folder);
+    EXPECT_EQ(BitmapCheck::unreadable, ReadCheckedBitmap(folder, bitmap));
+    EXPECT_EQ(BitmapCheck::unreadable, ReadCheckedBitmap(std::string(folder) + std::string(2047, 'x'), bitmap));
+    EXPECT_EQ(BitmapCheck::unreadable, ReadCheckedBitmap("C:\\no such folder\\lock.bmp", bitmap));
+}
