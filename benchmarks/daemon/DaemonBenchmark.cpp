@@ -3,8 +3,10 @@
 // - from the activation key's press (SendInput) to the lock screen being
 //   shown, and to its being painted on the screen, over several rounds,
 //   medians;
-// - the CPU time it uses while armed and idle for 60 s, as a share of one
-//   core;
+// - the CPU time its processes use while armed and idle for 60 s, and while
+//   locked for 20 s, as a share of one core;
+// - from the death of the process that shows the lock (TerminateProcess, as
+//   a crash) to the screen covered again, over 20 rounds, median;
 // - its working set, armed and unlocked.
 // An argument names a bitmap for the lock screen to show. Under Wine this counts Wine's own
 //   libraries mapped into every process: compare with any other small
@@ -20,7 +22,9 @@
 
 namespace {
 const int kRounds = 15;
+const int kDeaths = 20;
 const DWORD kIdleMs = 60000;
+const DWORD kLockedMs = 20000;
 
 std::string Directory()
 {
@@ -46,15 +50,16 @@ void Press(WORD key)
     ::SendInput(2, events, sizeof(INPUT));
 }
 
-bool LockVisible(DWORD pid)
+// The lock screen shown by a process other than the one given (0: any).
+HWND VisibleLock(DWORD notOf = 0)
 {
     for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, "VellmoranLockScreen", nullptr)) != nullptr;) {
         DWORD owner = 0;
         ::GetWindowThreadProcessId(w, &owner);
-        if (owner == pid && ::IsWindowVisible(w))
-            return true;
+        if (owner != notOf && ::IsWindowVisible(w))
+            return w;
     }
-    return false;
+    return nullptr;
 }
 
 // A pixel of the lock screen's card, just below its top edge, shows the
@@ -67,10 +72,10 @@ bool LockPainted()
     return pixel == RGB(40, 44, 54);
 }
 
-bool WaitFor(DWORD pid, bool visible, DWORD timeoutMs)
+bool WaitFor(bool visible, DWORD timeoutMs, DWORD notOf = 0)
 {
     DWORD start = ::GetTickCount();
-    while (LockVisible(pid) != visible) {
+    while ((VisibleLock(notOf) != nullptr) != visible) {
         if (::GetTickCount() - start > timeoutMs)
             return false;
         ::Sleep(1);
@@ -92,6 +97,35 @@ ULONGLONG CpuTime100ns(HANDLE process)
     ::GetProcessTimes(process, &created, &ended, &kernel, &user);
     auto value = [](FILETIME t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
     return value(kernel) + value(user);
+}
+
+// The process that owns the daemon's window: the one that shows the lock.
+HANDLE LockProcess()
+{
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(::FindWindowA(nullptr, "V3LLM0R4ND"), &pid);
+    return ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+}
+
+// The CPU time of the guard and the lock process over a time, as a share of
+// one core.
+void PrintCpu(HANDLE guard, const char* what, DWORD ms)
+{
+    HANDLE lock = LockProcess();
+    ULONGLONG before = CpuTime100ns(guard) + CpuTime100ns(lock);
+    double start = Now();
+    ::Sleep(ms);
+    double elapsed = Now() - start;
+    double cpuMs = static_cast<double>(CpuTime100ns(guard) + CpuTime100ns(lock) - before) / 10000.0;
+    std::printf("%s for %.0f s: CPU time %.1f ms, %.4f %% of one core\n", what, elapsed / 1000.0, cpuMs,
+                100.0 * cpuMs / elapsed);
+    ::CloseHandle(lock);
+}
+
+double Median(std::vector<double>& runs)
+{
+    std::sort(runs.begin(), runs.end());
+    return runs.empty() ? 0 : runs[runs.size() / 2];
 }
 }  // namespace
 
@@ -121,7 +155,7 @@ int main(int argc, char** argv)
     bool armed = false;
     for (int attempt = 0; attempt < 60 && !armed; ++attempt) {
         Press(VK_PAUSE);
-        armed = WaitFor(process.dwProcessId, true, 500);
+        armed = WaitFor(true, 500);
     }
     if (!armed) {
         std::printf("the daemon never locked\n");
@@ -129,21 +163,21 @@ int main(int argc, char** argv)
         return 1;
     }
     Press(VK_RETURN);
-    WaitFor(process.dwProcessId, false, 10000);
+    WaitFor(false, 10000);
 
     std::vector<double> delays, painted;
     for (int round = 0; round < kRounds; ++round) {
         ::Sleep(300);
         double start = Now();
         Press(VK_PAUSE);
-        if (!WaitFor(process.dwProcessId, true, 10000))
+        if (!WaitFor(true, 10000))
             continue;
         delays.push_back(Now() - start);
         for (DWORD wait = 0; wait < 10000 && !LockPainted(); ++wait)
             ::Sleep(1);
         painted.push_back(Now() - start);
         Press(VK_RETURN);
-        WaitFor(process.dwProcessId, false, 10000);
+        WaitFor(false, 10000);
     }
     for (auto* runs : {&delays, &painted}) {
         std::sort(runs->begin(), runs->end());
@@ -154,13 +188,26 @@ int main(int argc, char** argv)
     }
 
     ::Sleep(2000);  // let the last unlock settle
-    ULONGLONG before = CpuTime100ns(process.hProcess);
-    double start = Now();
-    ::Sleep(kIdleMs);
-    double elapsed = Now() - start;
-    double cpuMs = static_cast<double>(CpuTime100ns(process.hProcess) - before) / 10000.0;
-    std::printf("armed and idle for %.0f s: CPU time %.1f ms, %.4f %% of one core\n", elapsed / 1000.0, cpuMs,
-                100.0 * cpuMs / elapsed);
+    PrintCpu(process.hProcess, "armed and idle", kIdleMs);
+    Press(VK_PAUSE);
+    WaitFor(true, 10000);
+    PrintCpu(process.hProcess, "locked", kLockedMs);
+
+    std::vector<double> covered;
+    for (int round = 0; round < kDeaths; ++round) {
+        HANDLE lock = LockProcess();
+        DWORD dead = ::GetProcessId(lock);
+        double start = Now();
+        ::TerminateProcess(lock, 1);
+        if (WaitFor(true, 10000, dead))
+            covered.push_back(Now() - start);
+        ::WaitForSingleObject(lock, 10000);
+        ::CloseHandle(lock);
+    }
+    std::printf("death of the lock process to the screen covered again: median %.1f ms (%u of %d rounds)\n",
+                Median(covered), static_cast<unsigned>(covered.size()), kDeaths);
+    Press(VK_RETURN);
+    WaitFor(false, 10000);
 
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof(memory);

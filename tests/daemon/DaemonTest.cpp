@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 using namespace RealDaemon;
 
 namespace {
@@ -66,6 +68,7 @@ TEST(Daemon, CloseWaitsForUnlock)
     EXPECT_TRUE(Main() && Covered());
     Press("OPEN\r");
     EXPECT_TRUE(WaitUntil([] { return !Main() && !Lock(); }, kGuardMs));
+    EXPECT_TRUE(daemon.Ended());  // the guard, which the panel started, as well
 }
 
 // The password as the panel allows it: 32 characters; more are not typed.
@@ -142,4 +145,49 @@ TEST(Daemon, SuspendLocks)
     Process daemon;
     ASSERT_TRUE(WaitUntil(Main, kGuardMs));
     EXPECT_TRUE(daemon.LockBy([] { ::SendMessageA(Main(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0); }));
+}
+
+// The guard killed first, then the process that shows the lock: the lock
+// process started a new guard, which covers the screen again.
+TEST(Daemon, GuardKilledFirst)
+{
+    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
+    Process daemon;
+    ASSERT_TRUE(daemon.LockBy(Pause));
+    ::TerminateProcess(daemon.m.hProcess, 1);
+    ASSERT_TRUE(daemon.Ended());
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(Lock(), &id);
+    // The new guard is running once its process exists beside the lock process.
+    EXPECT_TRUE(WaitUntil([] { return DaemonProcessCount() == 2; }, kGuardMs));
+    HANDLE lockProcess = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    ::TerminateProcess(lockProcess, 1);
+    ::WaitForSingleObject(lockProcess, kGuardMs);
+    ::CloseHandle(lockProcess);
+    EXPECT_TRUE(WaitUntil(Covered, kGuardMs)) << WhyUncovered();
+    Press("OPEN\r");
+    EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs)) << Message();
+}
+
+// Images that once crashed the daemon at the key press: it locks with a
+// plain background, stays up and opens to the password.
+TEST(Daemon, HostileImages)
+{
+    const std::string truncated = Directory() + "\\truncated.bmp", huge = Directory() + "\\huge.bmp";
+    BITMAPFILEHEADER file = {0x4D42, 54 + 30000, 0, 0, 54};
+    BITMAPINFOHEADER info = {40, 100, 100, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::string header(reinterpret_cast<char*>(&file), 14);
+    header.append(reinterpret_cast<char*>(&info), 40);
+    std::ofstream(truncated, std::ios::binary) << header;
+    info.biWidth = info.biHeight = 100000;
+    std::ofstream(huge, std::ios::binary) << std::string(reinterpret_cast<char*>(&file), 14)
+                                          << std::string(reinterpret_cast<char*>(&info), 40) << std::string(64, 'x');
+    for (const std::string& image : {truncated, huge, Directory(), Directory() + "\\" + std::string(2030, 'x')}) {
+        WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}, {"m_csImage", image}});
+        Process daemon;
+        ASSERT_TRUE(daemon.LockBy(Pause)) << image.substr(0, 80);
+        Press("OPEN\r");
+        EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs)) << image.substr(0, 80);
+        EXPECT_TRUE(Main() != nullptr);
+    }
 }

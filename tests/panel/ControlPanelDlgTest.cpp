@@ -98,9 +98,10 @@ std::string CurrentDirectoryOf(HWND window)
     ::NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr);
     char* parameters = nullptr;  // the process parameters' address, then the directory's length and address
     struct { USHORT length, maximum; wchar_t* buffer; } directory = {};
-    ::ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + 0x10, &parameters, sizeof(parameters),
-                        nullptr);
-    ::ReadProcessMemory(process, parameters + 0x24, &directory, sizeof(directory), nullptr);
+    const bool wide = sizeof(void*) == 8;  // the offsets of a 64-bit build's structures
+    ::ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + (wide ? 0x20 : 0x10), &parameters,
+                        sizeof(parameters), nullptr);
+    ::ReadProcessMemory(process, parameters + (wide ? 0x38 : 0x24), &directory, sizeof(directory), nullptr);
     std::wstring text(directory.length / 2, L'\0');
     ::ReadProcessMemory(process, directory.buffer, &text[0], directory.length, nullptr);
     ::CloseHandle(process);

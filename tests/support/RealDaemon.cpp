@@ -102,30 +102,39 @@ void Click(POINT point)
     ::SendInput(3, input, sizeof(INPUT));
 }
 
+namespace {
+// Calls the action with the id of each daemon process; returns their count.
+int ForEachDaemonProcess(void (*action)(DWORD id))
+{
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry))
+        if (lstrcmpiA(entry.szExeFile, "VellmoranD.exe") == 0)
+            ++count, action(entry.th32ProcessID);
+    ::CloseHandle(snapshot);
+    return count;
+}
+}  // namespace
+
+int DaemonProcessCount()
+{
+    return ForEachDaemonProcess([](DWORD) {});
+}
+
 void EndAll()
 {
     // Again until none is left: each process starts the other anew when it
     // sees it die.
-    WaitUntil(
-        [] {
-            HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-            PROCESSENTRY32 entry = {};
-            entry.dwSize = sizeof(entry);
-            bool found = false;
-            for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
-                if (lstrcmpiA(entry.szExeFile, "VellmoranD.exe") != 0)
-                    continue;
-                found = true;
-                if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
-                    ::TerminateProcess(process, 1);
-                    ::WaitForSingleObject(process, kGuardMs);
-                    ::CloseHandle(process);
-                }
-            }
-            ::CloseHandle(snapshot);
-            return !found;
-        },
-        kGuardMs);
+    auto end = [](DWORD id) {
+        if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+            ::TerminateProcess(process, 1);
+            ::WaitForSingleObject(process, kGuardMs);
+            ::CloseHandle(process);
+        }
+    };
+    WaitUntil([&] { return ForEachDaemonProcess(end) == 0; }, kGuardMs);
 }
 
 // In a job, which the processes that the daemon starts join as well: ending

@@ -35,6 +35,8 @@ void Click(POINT point);
 
 // Ends every daemon process at once, as Task Manager would.
 void EndAll();
+// How many daemon processes run.
+int DaemonProcessCount();
 
 // Starts VellmoranD.exe as the panel does, and ends all its processes at the
 // end of the scope.
