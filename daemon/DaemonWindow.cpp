@@ -4,13 +4,12 @@
 #include "daemon/LockScreen.h"
 #include "daemon/TrayIcon.h"
 #include "daemon/WipeHook.h"
+#include "settings/DaemonContract.h"
 #include "settings/SettingsKeys.h"
 
 #include <shellapi.h>
 
 #include <cstring>
-
-const char kDaemonWindowTitle[] = "V3LLM0R4ND";
 
 namespace {
 const char kClassName[] = "VellmoranDaemon";
@@ -39,7 +38,7 @@ bool CDaemonWindow::Create(HINSTANCE instance)
     windowClass.lpszClassName = kClassName;
     if (!::RegisterClassA(&windowClass))
         return false;
-    return ::CreateWindowExA(0, kClassName, kDaemonWindowTitle, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
+    return ::CreateWindowExA(0, kClassName, Contract::kDaemonWindowTitle, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
                              instance, this) != nullptr;
 }
 
@@ -277,6 +276,6 @@ void CDaemonWindow::OnTray(LPARAM event)
 // Through the shell, so that the panel's elevation prompt can appear.
 void CDaemonWindow::OpenControlPanel()
 {
-    std::string panel = m_directory + "\\Vellmoran.exe";
+    std::string panel = m_directory + "\\" + Contract::kPanelFile;
     ::ShellExecuteA(m_hWnd, "open", panel.c_str(), nullptr, m_directory.c_str(), SW_SHOWNORMAL);
 }

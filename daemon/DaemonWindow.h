@@ -15,10 +15,6 @@ class CLockScreen;
 class CTrayIcon;
 class CWipeHook;
 
-// The panel finds the daemon by this window title and stops it with
-// WM_CLOSE.
-extern const char kDaemonWindowTitle[];
-
 // The lock process: its hidden top-level window, from start to end, receives
 // the triggers (activation key, screen wipe, idle time, sleep, the tray
 // menu) and owns the lock screen. Its state lives in the record shared with

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/DaemonContract.h"
+
 #include <windows.h>
 
 #include <string>
@@ -13,7 +15,7 @@
 // needed.
 class CPasswordEntry {
 public:
-    static constexpr int kMaxChars = 32;  // as many as the control panel takes
+    static constexpr int kMaxChars = Contract::kMaxPasswordChars;
     static constexpr DWORD kForgetMs = 60000;
 
     CPasswordEntry() = default;

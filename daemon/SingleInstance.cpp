@@ -1,6 +1,6 @@
 #include "daemon/SingleInstance.h"
 
-#include "daemon/DaemonWindow.h"
+#include "settings/DaemonContract.h"
 
 namespace {
 const char kMutexName[] = "Local\\VellmoranDaemon";
@@ -24,7 +24,7 @@ CSingleInstance::~CSingleInstance()
 bool CSingleInstance::Acquire(DWORD waitMs)
 {
     // A daemon whose guard died has left the mutex abandoned, but runs.
-    if (::FindWindowA(nullptr, kDaemonWindowTitle) != nullptr)
+    if (::FindWindowA(nullptr, Contract::kDaemonWindowTitle) != nullptr)
         return false;
     m_hMutex = ::CreateMutexA(nullptr, FALSE, kMutexName);
     if (m_hMutex == nullptr)
@@ -34,7 +34,7 @@ bool CSingleInstance::Acquire(DWORD waitMs)
     for (DWORD waited = 0;; waited += kStepMs) {
         if (Owns(::WaitForSingleObject(m_hMutex, waited == 0 ? 0 : kStepMs)))
             return m_bOwned = true;
-        if (::FindWindowA(nullptr, kDaemonWindowTitle) != nullptr || waited >= waitMs)
+        if (::FindWindowA(nullptr, Contract::kDaemonWindowTitle) != nullptr || waited >= waitMs)
             return false;
     }
 }

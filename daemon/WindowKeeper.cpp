@@ -17,6 +17,23 @@ void KeepPlace(WINDOWPOS& pos, const RECT& place)
         pos.hwndInsertAfter = HWND_TOPMOST;
 }
 
+namespace {
+// Whether a shown window of another process lies above the window in the
+// z-order; the lock's own children and the windows it owns do not count.
+bool VisibleWindowAbove(HWND window)
+{
+    DWORD self = 0;
+    ::GetWindowThreadProcessId(window, &self);
+    for (HWND above = ::GetWindow(window, GW_HWNDPREV); above != nullptr; above = ::GetWindow(above, GW_HWNDPREV)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(above, &owner);
+        if (owner != self && ::IsWindowVisible(above))
+            return true;
+    }
+    return false;
+}
+}  // namespace
+
 bool RestoreWhole(HWND window, const RECT& place, LONG style, LONG exStyle)
 {
     bool restored = false;
@@ -53,10 +70,11 @@ bool RestoreWhole(HWND window, const RECT& place, LONG style, LONG exStyle)
         ::DeleteObject(region);
     RECT now;
     ::GetWindowRect(window, &now);
-    if (!::EqualRect(&now, &place) || !(::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+    if (!::EqualRect(&now, &place) || !(::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ||
+        VisibleWindowAbove(window)) {
+        ::SetWindowPos(window, HWND_TOPMOST, place.left, place.top, place.right - place.left,
+                       place.bottom - place.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
         restored = true;
-    // The place again, and to the top of the topmost windows, every time.
-    ::SetWindowPos(window, HWND_TOPMOST, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                   SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
     return restored;
 }

@@ -2,6 +2,7 @@
 
 #include "panel/Daemon.h"
 #include "panel/LaunchOnStartup.h"
+#include "settings/DaemonContract.h"
 #include "wizard/SettingsDlg.h"
 
 BYTE g_bStatusActive = 0;
@@ -21,7 +22,7 @@ std::string Reason(DWORD error)
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-        return "The file VellmoranD.exe is missing from the program's folder.";
+        return std::string("The file ") + Contract::kDaemonFile + " is missing from the program's folder.";
     case ERROR_FILENAME_EXCED_RANGE:
         return "The path of the program's folder is too long.";
     case ERROR_NO_UNICODE_TRANSLATION:

@@ -1,11 +1,15 @@
 #include "panel/Daemon.h"
 
+#include "settings/DaemonContract.h"
+
+#include <cstring>
+
 // 68 bytes in the 32-bit product; the 64-bit build exists only for tests.
 static_assert(sizeof(STARTUPINFOA) == (sizeof(void*) == 4 ? 68 : 104), "STARTUPINFO is the system's own");
 
 HWND FindDaemonWindow()
 {
-    return ::FindWindowA(nullptr, "V3LLM0R4ND");
+    return ::FindWindowA(nullptr, Contract::kDaemonWindowTitle);
 }
 
 BOOL LaunchDaemon()
@@ -15,7 +19,8 @@ BOOL LaunchDaemon()
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process = {};
-    char commandLine[] = "VellmoranD.exe";
+    char commandLine[sizeof(Contract::kDaemonFile)];
+    std::strcpy(commandLine, Contract::kDaemonFile);
     if (!::CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, DETACHED_PROCESS | NORMAL_PRIORITY_CLASS,
                           nullptr, nullptr, &startup, &process))
         return FALSE;

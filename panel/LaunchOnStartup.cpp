@@ -1,12 +1,12 @@
 #include "panel/LaunchOnStartup.h"
 
 #include "panel/ExecutableDirectory.h"
+#include "settings/DaemonContract.h"
 
 #include <cstring>
 
 namespace {
 const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char kDaemonFile[] = "\\VellmoranD.exe";
 
 void ValueName(const char* name, char* valueName)
 {
@@ -42,12 +42,13 @@ BOOL Succeeded(LONG status)
 
 BOOL ComposeRunData(const char* directory, char* data)
 {
-    if (std::strlen(directory) + std::strlen(kDaemonFile) >= MAX_PATH) {
+    if (std::strlen(directory) + 1 + std::strlen(Contract::kDaemonFile) >= MAX_PATH) {
         ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return FALSE;
     }
     std::strcpy(data, directory);
-    std::strcat(data, kDaemonFile);
+    std::strcat(data, "\\");
+    std::strcat(data, Contract::kDaemonFile);
     return TRUE;
 }
 

@@ -1,10 +1,10 @@
 #include "settings/ChangePasswordDlg.h"
 
 #include "res/resource.h"
+#include "settings/DaemonContract.h"
 #include "settings/SecureWipe.h"
 
 namespace {
-const int kMaxPasswordChars = 32;
 const int kPasswordEdits[] = {IDC_OLD_PASSWORD, IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD};
 
 const char kNotInCodePage[] =
@@ -23,9 +23,9 @@ void DDX_Password(CDataExchange* dx, int id, std::string& value, bool stored = f
         return;
     }
     HWND edit = dx->PrepareEditCtrl(id);
-    wchar_t wide[4 * kMaxPasswordChars];
+    wchar_t wide[4 * Contract::kMaxPasswordChars];
     char ansi[sizeof(wide)];
-    int length = ::GetWindowTextW(edit, wide, 4 * kMaxPasswordChars);
+    int length = ::GetWindowTextW(edit, wide, 4 * Contract::kMaxPasswordChars);
     BOOL lost = FALSE;
     int bytes = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, length, ansi, sizeof(ansi), nullptr,
                                       stored ? &lost : nullptr);
@@ -53,11 +53,11 @@ CChangePasswordDlg::~CChangePasswordDlg()
 void CChangePasswordDlg::DoDataExchange(CDataExchange* dx)
 {
     DDX_Password(dx, IDC_CONFIRM_PASSWORD, m_csConfirmPassword);
-    DDV_MaxChars(dx, m_csConfirmPassword, kMaxPasswordChars);
+    DDV_MaxChars(dx, m_csConfirmPassword, Contract::kMaxPasswordChars);
     DDX_Password(dx, IDC_NEW_PASSWORD, m_csNewPassword, true);
-    DDV_MaxChars(dx, m_csNewPassword, kMaxPasswordChars);
+    DDV_MaxChars(dx, m_csNewPassword, Contract::kMaxPasswordChars);
     DDX_Password(dx, IDC_OLD_PASSWORD, m_csOldPassword);
-    DDV_MaxChars(dx, m_csOldPassword, kMaxPasswordChars);
+    DDV_MaxChars(dx, m_csOldPassword, Contract::kMaxPasswordChars);
 }
 
 // An edit box frees its text unwiped when it is destroyed. Text of the same

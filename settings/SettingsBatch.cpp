@@ -50,16 +50,12 @@ HANDLE CreateCopyBeside(const std::string& path, std::string& copyPath)
 }
 }  // namespace
 
-std::string SettingsIntText(int value)
-{
-    return std::to_string(value);
-}
-
 CSettingsBatch::CSettingsBatch(const CSettingsStore& store, Access access)
     : m_path(store.Path()), m_access(access)
 {
-    // Windows refuses to open a read-only file for writing even to its
-    // administrators; Wine run by root would let the write through.
+    // A read-only file is never written, whoever runs this: Windows refuses
+    // it even to administrators, and so does this check where a system
+    // would let a privileged user through (Wine run by root does).
     DWORD attributes = ::GetFileAttributesA(m_path.c_str());
     if (access == readWrite && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
         !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -98,19 +94,6 @@ SettingsRead CSettingsBatch::ReadInt(const std::string& key, int& value)
     if (result == SettingsRead::found)
         value = std::atoi(text.c_str());
     return result;
-}
-
-int CSettingsBatch::WriteString(const std::string& key, const std::string& value)
-{
-    CSettingsRecord record;
-    if (!record.Assign(key, value) || !m_file.IsOpen() || m_access == readOnly)
-        return 0;
-    return PutRecord(m_file, record) ? 1 : 0;
-}
-
-int CSettingsBatch::WriteInt(const std::string& key, int value)
-{
-    return WriteString(key, SettingsIntText(value));
 }
 
 SettingsWrite CSettingsBatch::WriteAll(const std::vector<std::pair<std::string, std::string>>& records)

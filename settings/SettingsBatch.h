@@ -60,14 +60,10 @@ public:
     // As ReadString, the text converted by the atoi rule.
     SettingsRead ReadInt(const std::string& key, int& value);
 
-    // The single-key write: 1 if the record was written, 0 if nothing was.
-    int WriteString(const std::string& key, const std::string& value);
-    int WriteInt(const std::string& key, int value);
-
     // Writes every key or none (a key or value too long for its field is a
     // caller's fault and raises CInvalidArgException): checks first that each key either has a
     // record or can take a free record or be appended. The keys are written
-    // where one WriteString after the other would put them; the new records
+    // where one single-key write after the other would put them; the new records
     // at the end go in one write, before any record is overwritten, so that a
     // full disk leaves the file as it was.
     SettingsWrite WriteAll(const std::vector<std::pair<std::string, std::string>>& records);
@@ -91,6 +87,3 @@ private:
     // A read-only batch found no file: every key is absent.
     bool m_missing = false;
 };
-
-// Integers are stored as "%d" text.
-std::string SettingsIntText(int value);

@@ -116,3 +116,8 @@ bool PutRecord(CFile& file, const CSettingsRecord& newRecord)
     }
     return true;
 }
+
+std::string SettingsIntText(int value)
+{
+    return std::to_string(value);
+}

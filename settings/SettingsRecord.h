@@ -38,6 +38,9 @@ private:
     char m_bytes[kSize];
 };
 
+// Integers are stored as "%d" text, and read back by the atoi rule.
+std::string SettingsIntText(int value);
+
 // Adds the record at the end of the file. When the write fails or is cut
 // short, the file is given back its old length before the exception leaves,
 // so that no partial record is left to block every later write of a new key.

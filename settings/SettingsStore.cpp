@@ -2,7 +2,6 @@
 
 #include "framework/File.h"
 #include "framework/WinApp.h"
-#include "settings/SettingsBatch.h"
 #include "settings/SettingsPath.h"
 #include "settings/SecureWipe.h"
 #include "settings/SettingsRecord.h"

@@ -1,6 +1,7 @@
 #include "wizard/WizardSettings.h"
 
 #include "settings/SettingsBatch.h"
+#include "settings/SettingsRecord.h"
 #include "settings/SettingsFileReport.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"

@@ -65,7 +65,7 @@ TEST(Installer, InstallsUpgradesOverARunningDaemonAndUninstalls)
                       daemon = folder + "\\VellmoranD.exe", settings = folder + "\\Vellmoran.bin",
                       shortcut = programs + std::string("\\Vellmoran Control Panel.lnk"),
                       install = "\"" + Built("Vellmoran-1.02-setup.exe") + "\" /S /D=" + folder;
-    for (const std::string& left : {panel, daemon, settings, folder + "\\VellmoranD.log", shortcut})
+    for (const std::string& left : {panel, daemon, settings, shortcut})
         ::DeleteFileA(left.c_str());
 
     ASSERT_EQ(0u, ExitCode(install));
