@@ -17,9 +17,10 @@ DWORD Generic(DWORD key)
 }
 }  // namespace
 
-CKeyTranslator::CKeyTranslator(bool capsLock)
+CKeyTranslator::CKeyTranslator(bool capsLock, bool numLock)
 {
     m_state[VK_CAPITAL] = capsLock ? kToggled : 0;
+    m_state[VK_NUMLOCK] = numLock ? kToggled : 0;
 }
 
 CKeyTranslator::~CKeyTranslator()

@@ -17,8 +17,8 @@ struct LockKey {
 // keys, and types with the keyboard layout of its thread.
 class CKeyTranslator {
 public:
-    // Caps Lock as it was when the screen was locked.
-    explicit CKeyTranslator(bool capsLock);
+    // Caps Lock and Num Lock as they were when the screen was locked.
+    CKeyTranslator(bool capsLock, bool numLock);
     ~CKeyTranslator();
 
     LockKey Translate(const KeyEvent& key);

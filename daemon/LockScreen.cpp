@@ -31,7 +31,7 @@ RECT ToClient(RECT screen)
 }  // namespace
 
 CLockScreen::CLockScreen(const std::string& code, const CheckedBitmap* image, CAttemptBackoff& backoff)
-    : m_code(code), m_backoff(backoff), m_background(image), m_keys((::GetKeyState(VK_CAPITAL) & 1) != 0)
+    : m_code(code), m_backoff(backoff), m_background(image), m_keys((::GetKeyState(VK_CAPITAL) & 1) != 0, (::GetKeyState(VK_NUMLOCK) & 1) != 0)
 {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     WNDCLASSA windowClass = {};

@@ -88,3 +88,19 @@ TEST(DaemonSettings, ReadsTheFileOnceOrNotAtAllAndMakesItsValuesSound)
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(path.c_str());
 }
+
+// Values outside what the panel offers become what the panel shows for them.
+TEST(DaemonSettings, Clamped)
+{
+    const std::string name = "DaemonSettings.bin", path = ExecutableDirectory() + "\\" + name;
+    struct Case { const char *velocity, *delay; int velocityMs, delayMinutes; };
+    for (const Case& c : {Case{"50", "45", 100, 30}, {"-7", "-3", 100, 5}, {"0", "31", 500, 30}, {"600", "12", 600, 12}}) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            << SettingsRecordBytes("m_nVelocity", c.velocity) << SettingsRecordBytes("m_nDelay", c.delay);
+        DaemonSettings s;
+        ASSERT_TRUE(ReadDaemonSettings(name, s));
+        EXPECT_EQ(c.velocityMs, s.velocityMs) << c.velocity;
+        EXPECT_EQ(c.delayMinutes, s.delayMinutes) << c.delay;
+    }
+    ::DeleteFileA(path.c_str());
+}

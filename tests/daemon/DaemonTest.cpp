@@ -191,3 +191,21 @@ TEST(Daemon, HostileImages)
         EXPECT_TRUE(Main() != nullptr);
     }
 }
+
+// The right password ends the wait of wrong ones: after it, the next wrong
+// one is the first in a row again.
+TEST(Daemon, RightPasswordResetsWait)
+{
+    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
+    Process daemon;
+    ASSERT_TRUE(daemon.LockBy(Pause));
+    Press("SHUT\rSHUT\rSHUT\r");
+    ASSERT_TRUE(WaitUntil([] { return Message().find("Try again") != std::string::npos; }, kGuardMs));
+    WaitUntil([] { return Message().find("Type the password") != std::string::npos; }, kGuardMs);
+    Press("OPEN\r");
+    ASSERT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs));
+    ASSERT_TRUE(daemon.LockBy(Pause));
+    Press("SHUT\r");
+    ASSERT_TRUE(ShowsWrong());
+    EXPECT_EQ(std::string::npos, Message().find("Try again")) << Message();
+}

@@ -110,7 +110,7 @@ TEST(PasswordEntry, ForgottenAfterAMinute)
 
 TEST(KeyTranslator, TypesAsTheKeyboard)
 {
-    CKeyTranslator keys(false);
+    CKeyTranslator keys(false, true);
     auto press = [&](DWORD key) {
         LockKey result = keys.Translate({key, ::MapVirtualKeyA(key, MAPVK_VK_TO_VSC), true});
         keys.Translate({key, ::MapVirtualKeyA(key, MAPVK_VK_TO_VSC), false});
@@ -123,6 +123,7 @@ TEST(KeyTranslator, TypesAsTheKeyboard)
     EXPECT_EQ("A", press('A'));
     hold(VK_LSHIFT, false);
     EXPECT_EQ(" ", press(VK_SPACE));
+    EXPECT_EQ("7", press(VK_NUMPAD7));
     hold(VK_LCONTROL, true);
     EXPECT_EQ("<0>", press('A'));  // Ctrl+A types nothing
     hold(VK_LCONTROL, false);
