@@ -8,7 +8,9 @@ quit="$3"
 
 wine explorer /desktop=Vellmoran,800x600 "$exe" &
 panel=$!
-# The prefix exists already (wine-session made it); the panel is up in seconds.
+# The prefix exists already (wine-session made it); the panel is up in
+# seconds. A fixed wait: the panel lives inside Wine's desktop window, so X
+# cannot tell when it has been drawn.
 sleep 6
 import -window root -crop 800x600+0+0 +repage "$out"
 echo "Screenshot of the control panel: $out"

@@ -42,7 +42,8 @@ protected:
         EXPECT_TRUE(WaitUntil(Covered, kGuardMs)) << WhyUncovered();
         WaitUntil([] { return Message().find("Try again") == std::string::npos; }, kGuardMs);
         Press("SHUT\r");
-        EXPECT_TRUE(WaitUntil([] { return Message().find("Wrong password.") == 0; }, kGuardMs)) << Message();
+        EXPECT_TRUE(WaitUntil([] { return Message().find("Wrong password.") == 0; }, kGuardMs))
+            << Message();
         EXPECT_TRUE(Covered()) << WhyUncovered();
         Press("OPEN\r");
         EXPECT_TRUE(WaitUntil([] { return Lock() == nullptr; }, kGuardMs)) << Message();
@@ -53,8 +54,9 @@ protected:
 
 // Every message that once opened or ended the lock, posted and sent to
 // either window.
-const UINT kMessages[] = {WM_APP + 1, WM_APP + 2, WM_APP + 3, WM_USER, WM_USER + 1, WM_CLOSE, WM_DESTROY,
-                          WM_NCDESTROY, WM_QUIT, WM_ENDSESSION, WM_SYSCOMMAND};
+const UINT kMessages[] = {WM_APP + 1,  WM_APP + 2,    WM_APP + 3,   WM_USER,
+                          WM_USER + 1, WM_CLOSE,      WM_DESTROY,   WM_NCDESTROY,
+                          WM_QUIT,     WM_ENDSESSION, WM_SYSCOMMAND};
 
 TEST_F(Attack, PostedMessages)
 {
@@ -92,20 +94,26 @@ TEST_F(Attack, WindowTakenAway)
     const std::vector<std::pair<const char*, std::function<void(HWND)>>> attacks = {
         {"hidden", [](HWND w) { ::ShowWindow(w, SW_HIDE); }},
         {"minimised", [](HWND w) { ::ShowWindow(w, SW_MINIMIZE); }},
-        {"off screen", [](HWND w) { ::SetWindowPos(w, nullptr, 5000, 5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }},
+        {"off screen",
+         [](HWND w) { ::SetWindowPos(w, nullptr, 5000, 5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }},
         {"1x1", [](HWND w) { ::SetWindowPos(w, nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER); }},
-        {"not topmost", [](HWND w) { ::SetWindowPos(w, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }},
+        {"not topmost",
+         [](HWND w) { ::SetWindowPos(w, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }},
         {"region", [](HWND w) { ::SetWindowRgn(w, ::CreateRectRgn(0, 0, 1, 1), TRUE); }},
         {"disabled", [](HWND w) { ::EnableWindow(w, FALSE); }},
         {"layered",
          [](HWND w) {
-             ::SetWindowLongA(w, GWL_EXSTYLE, ::GetWindowLongA(w, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_TRANSPARENT);
+             ::SetWindowLongA(w, GWL_EXSTYLE,
+                              ::GetWindowLongA(w, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_TRANSPARENT);
              ::SetLayeredWindowAttributes(w, 0, 0, LWA_ALPHA);
          }},
-        {"child of another", [](HWND w) { ::SetParent(w, ::GetDesktopWindow() == w ? nullptr : ::GetShellWindow()); }},
+        {"child of another", [](HWND w) { ::SetParent(w, ::GetShellWindow()); }},
         {"box hidden", [](HWND) { ::ShowWindow(PasswordBox(), SW_HIDE); }},
         {"box closed", [](HWND) { ::PostMessageA(PasswordBox(), WM_CLOSE, 0, 0); }},
-        {"object lost", [](HWND w) { ::SetWindowLongPtrA(w, GWLP_USERDATA, 0), ::PostMessageA(w, WM_CLOSE, 0, 0); }},
+        {"object lost",
+         [](HWND w) {
+             ::SetWindowLongPtrA(w, GWLP_USERDATA, 0), ::PostMessageA(w, WM_CLOSE, 0, 0);
+         }},
     };
     for (const auto& [name, attack] : attacks) {
         attack(Lock());
@@ -123,7 +131,8 @@ LRESULT CALLBACK RivalProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
     g_rivalKeys += m == WM_KEYDOWN || m == WM_CHAR || m == WM_SYSKEYDOWN;
     g_rivalClicks += m == WM_LBUTTONDOWN;
     if (m == WM_TIMER)
-        ::SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), ::SetForegroundWindow(w);
+        ::SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE),
+            ::SetForegroundWindow(w);
     return ::DefWindowProcA(w, m, wp, lp);
 }
 
@@ -133,8 +142,8 @@ TEST_F(Attack, RivalOnTop)
     rivalClass.lpszClassName = "Rival";
     rivalClass.lpfnWndProc = RivalProc;
     ::RegisterClassA(&rivalClass);
-    HWND rival = ::CreateWindowExA(WS_EX_TOPMOST, "Rival", "Rival", WS_POPUP | WS_VISIBLE, 100, 100, 200, 200,
-                                   nullptr, nullptr, nullptr, nullptr);
+    HWND rival = ::CreateWindowExA(WS_EX_TOPMOST, "Rival", "Rival", WS_POPUP | WS_VISIBLE, 100, 100,
+                                   200, 200, nullptr, nullptr, nullptr, nullptr);
     ::SetTimer(rival, 1, 10, nullptr);
     PumpMessages(200);
     for (int i = 0; i < 3; ++i)
@@ -153,7 +162,9 @@ TEST_F(Attack, LockProcessKilled)
 {
     for (int i = 0; i < 3; ++i)
         Press("SHUT\r");
-    ASSERT_TRUE(WaitUntil([] { return Message().find("Try again") != std::string::npos; }, kGuardMs)) << Message();
+    ASSERT_TRUE(
+        WaitUntil([] { return Message().find("Try again") != std::string::npos; }, kGuardMs))
+        << Message();
     HWND before = Lock();
     DWORD id = 0;
     ::GetWindowThreadProcessId(before, &id);
@@ -162,11 +173,14 @@ TEST_F(Attack, LockProcessKilled)
     ::TerminateProcess(process, 0);
     ::WaitForSingleObject(process, kGuardMs);
     ::CloseHandle(process);
-    EXPECT_TRUE(WaitUntil([&] { return Lock() != before && Covered(); }, kGuardMs)) << WhyUncovered();
+    EXPECT_TRUE(WaitUntil([&] { return Lock() != before && Covered(); }, kGuardMs))
+        << WhyUncovered();
     // The fourth wrong password in a row waits longer; a new count would not wait at all.
     WaitUntil([] { return Message().find("Type the password") != std::string::npos; }, kGuardMs);
     Press("SHUT\r");
-    EXPECT_TRUE(WaitUntil([] { return Message().find("Try again") != std::string::npos; }, kGuardMs)) << Message();
+    EXPECT_TRUE(
+        WaitUntil([] { return Message().find("Try again") != std::string::npos; }, kGuardMs))
+        << Message();
     WaitUntil([] { return Message().find("Type the password") != std::string::npos; }, kGuardMs);
     Press("OPEN\r");
     EXPECT_TRUE(WaitUntil([] { return Lock() == nullptr; }, kGuardMs)) << Message();

@@ -10,26 +10,32 @@ HWND Top()
 {
     static CWnd top;
     if (top.m_hWnd == nullptr)
-        top.SubclassWindow(::CreateWindowExA(0, "#32770", "", WS_POPUP | WS_VISIBLE, 9, 9, 200, 60, 0, 0, 0, 0));
+        top.SubclassWindow(
+            ::CreateWindowExA(0, "#32770", "", WS_POPUP | WS_VISIBLE, 9, 9, 200, 60, 0, 0, 0, 0));
     return top.m_hWnd;
 }
 
 // The wizard's delay field: an edit, and a 16x23 up-down at its right edge.
 struct Host {
-    HWND edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "", WS_CHILD | WS_VISIBLE, 10, 10, 63, 23, Top(), nullptr,
-                                  ::GetModuleHandleA(nullptr), nullptr);
+    HWND edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "", WS_CHILD | WS_VISIBLE, 10, 10, 63,
+                                  23, Top(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
     HWND spin;
     CFlatSpin probe;
     explicit Host(DWORD wrap = 0, bool attach = true)
-        : spin(::CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT |
-                                     UDS_AUTOBUDDY | UDS_ARROWKEYS | wrap, 76, 10, 16, 23, Top(),
-                                 reinterpret_cast<HMENU>(1012), nullptr, nullptr))
+        : spin(::CreateWindowExA(0, UPDOWN_CLASSA, "",
+                                 WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT
+                                     | UDS_AUTOBUDDY | UDS_ARROWKEYS | wrap,
+                                 76, 10, 16, 23, Top(), reinterpret_cast<HMENU>(1012), nullptr,
+                                 nullptr))
     {
         if (attach)
             probe.SubclassWindow(spin);
     }
     ~Host() { ::DestroyWindow(spin), ::DestroyWindow(edit), PumpMessages(0); }
-    void Range(int lower, int upper) { ::SendMessageA(spin, UDM_SETRANGE32, lower, upper), PumpMessages(0); }
+    void Range(int lower, int upper)
+    {
+        ::SendMessageA(spin, UDM_SETRANGE32, lower, upper), PumpMessages(0);
+    }
     // Overtypes the edit's text key by key.
     void Type(const char* text)
     {
@@ -50,9 +56,11 @@ struct Host {
     {
         POINT screen = {8, up ? 6 : 16};
         ::ClientToScreen(spin, &screen), ::SetCursorPos(screen.x, screen.y);
-        for (int i = 0; i < 200 && ::GetMessagePos() != static_cast<DWORD>(MAKELONG(screen.x, screen.y)); ++i)
+        for (int i = 0;
+             i < 200 && ::GetMessagePos() != static_cast<DWORD>(MAKELONG(screen.x, screen.y)); ++i)
             ::PostMessageA(spin, WM_NULL, 0, 0), ::Sleep(5), PumpMessages(0);
-        ::PostMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, up ? 6 : 16)), PumpMessages(0);
+        ::PostMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, up ? 6 : 16)),
+            PumpMessages(0);
     }
     void Release() { ::PostMessageA(spin, WM_LBUTTONUP, 0, 0), PumpMessages(0); }
 };
@@ -83,7 +91,8 @@ int GreyedArrow(HWND spin)
                 count += shot[y * 16 + x] == colour;
         return count;
     };
-    const COLORREF glyph = RGB(0, 0, 0), shadow = ::GetSysColor(COLOR_BTNSHADOW), lit = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF glyph = RGB(0, 0, 0), shadow = ::GetSysColor(COLOR_BTNSHADOW),
+                   lit = ::GetSysColor(COLOR_BTNHIGHLIGHT);
     const int g = n(0, glyph) > 0 ? 1 : 0, a = 1 - g;
     if (n(g, glyph) > 0)
         return 0;
@@ -97,13 +106,29 @@ int GreyedArrow(HWND spin)
 // at a range change, it is the lower end of a downward range.
 TEST(FlatSpin, TypedValues)
 {
-    const struct { int lower, upper; const char* text; int greyed; } rows[] = {
-        {1, 30, "30", 1}, {1, 30, "15", 0}, {1, 30, "99", 1}, {1, 30, "abc", 2}, {1, 30, "\xA0" "1\xA0\xA0" "2", 0},
-        {100, 0, "100", 2}, {100, 0, "0", 1}, {100, 0, "3", 0}, {5, 5, "5", 0}, {5, 5, "9", 1}};
+    const struct {
+        int lower, upper;
+        const char* text;
+        int greyed;
+    } rows[] = {{1, 30, "30", 1},
+                {1, 30, "15", 0},
+                {1, 30, "99", 1},
+                {1, 30, "abc", 2},
+                {1, 30,
+                 "\xA0"
+                 "1\xA0\xA0"
+                 "2",
+                 0},
+                {100, 0, "100", 2},
+                {100, 0, "0", 1},
+                {100, 0, "3", 0},
+                {5, 5, "5", 0},
+                {5, 5, "9", 1}};
     Host host;
     for (const auto& r : rows) {
         host.Range(r.lower, r.upper), host.Type(r.text);
-        EXPECT_EQ(r.greyed, GreyedArrow(host.spin)) << r.lower << ".." << r.upper << " typed " << r.text;
+        EXPECT_EQ(r.greyed, GreyedArrow(host.spin))
+            << r.lower << ".." << r.upper << " typed " << r.text;
     }
 }
 
@@ -112,7 +137,8 @@ TEST(FlatSpin, TypedValues)
 TEST(FlatSpin, Ends)
 {
     Host host;
-    ::SendMessageA(host.spin, UDM_SETRANGE, 0, MAKELPARAM(30, 1));  // the 16-bit message is followed too
+    ::SendMessageA(host.spin, UDM_SETRANGE, 0,
+                   MAKELPARAM(30, 1));  // the 16-bit message is followed too
     host.Type("2"), host.Press(false);
     EXPECT_EQ(2, GreyedArrow(host.spin));
     host.Release();
@@ -145,7 +171,9 @@ TEST(FlatSpin, GdiObjectsReturned)
             pens += ::GetObjectType(reinterpret_cast<HGDIOBJ>(handle)) == OBJ_PEN;
         return counted + pens;
     };
-    { Host warmUp; }
+    {
+        Host warmUp;
+    }
     const DWORD before = objects();
     for (int i = 0; i < 40; ++i) {
         Host host;

@@ -11,17 +11,17 @@
 #include <vector>
 
 // Each run feeds positions to a fresh detector allowing 400 ms.
-TEST(WipeDetector, SeesAFastWipeEitherWayAcrossAllMonitorsAndNothingElse)
+TEST(WipeDetector, FastWipesOnly)
 {
     std::vector<std::tuple<bool, int, std::vector<std::pair<int, DWORD>>>> runs = {
-        {true, 0, {{2, 0}, {500, 100}, {1023, 400}}},           // left to right in time
-        {true, 0, {{1021, 5000}, {300, 5100}, {0, 5400}}},     // right to left
-        {true, 0, {{0, 0}, {4, 900}, {1019, 1300}}},           // timed from leaving the edge
-        {true, -1280, {{-1279, 0}, {0, 200}, {1023, 400}}},    // across two monitors
-        {true, 0, {{0, 0xFFFFFF80}, {1023, 0x000000A0}}},      // over the tick count's wrap
-        {false, 0, {{0, 0}, {1023, 401}}},                     // too slow
-        {false, 0, {{0, 0}, {1018, 100}}},                     // stops short of the edge
-        {false, -1280, {{0, 0}, {1023, 100}}},                 // one monitor of two
+        {true, 0, {{2, 0}, {500, 100}, {1023, 400}}},        // left to right in time
+        {true, 0, {{1021, 5000}, {300, 5100}, {0, 5400}}},   // right to left
+        {true, 0, {{0, 0}, {4, 900}, {1019, 1300}}},         // timed from leaving the edge
+        {true, -1280, {{-1279, 0}, {0, 200}, {1023, 400}}},  // across two monitors
+        {true, 0, {{0, 0xFFFFFF80}, {1023, 0x000000A0}}},    // over the tick count's wrap
+        {false, 0, {{0, 0}, {1023, 401}}},                   // too slow
+        {false, 0, {{0, 0}, {1018, 100}}},                   // stops short of the edge
+        {false, -1280, {{0, 0}, {1023, 100}}},               // one monitor of two
     };
     for (const auto& [wipe, left, moves] : runs) {
         CWipeDetector detector(left, 1023, 400);
@@ -33,22 +33,24 @@ TEST(WipeDetector, SeesAFastWipeEitherWayAcrossAllMonitorsAndNothingElse)
 }
 
 // Calls in the order written: each one's result depends on the ones before.
-TEST(IdleTrigger, FiresOnceAfterTheDelayPerStretchWithoutInputOrAsTheScreensaverStarts)
+TEST(IdleTrigger, FiresOncePerStretch)
 {
     CIdleTrigger idle(5000), screensaver(0);
     EXPECT_EQ((std::vector<DWORD>{4000, 0, 1, 0, 5000, 0, 1}),
-              (std::vector<DWORD>{idle.NextPollMs(1000, 0), idle.Poll(4999, 0, false), idle.Poll(5000, 0, true),
-                                  idle.Poll(9000, 0, false) /* the same stretch */, idle.NextPollMs(9000, 0),
-                                  idle.Poll(12000, 8000, false), idle.Poll(13000, 8000, false)}));
+              (std::vector<DWORD>{
+                  idle.NextPollMs(1000, 0), idle.Poll(4999, 0, false), idle.Poll(5000, 0, true),
+                  idle.Poll(9000, 0, false) /* the same stretch */, idle.NextPollMs(9000, 0),
+                  idle.Poll(12000, 8000, false), idle.Poll(13000, 8000, false)}));
     EXPECT_LE(50u, CIdleTrigger(10).NextPollMs(100, 95));  // never spins
     // The screensaver's start fires whatever the input.
-    EXPECT_EQ((std::vector<bool>{false, true, false, false, true}),
-              (std::vector<bool>{screensaver.Poll(1000000, 0, false), screensaver.Poll(1000000, 0, true),
-                                 screensaver.Poll(1000000, 0, true), screensaver.Poll(1000000, 0, false),
-                                 screensaver.Poll(1000000, 0, true)}));
+    EXPECT_EQ(
+        (std::vector<bool>{false, true, false, false, true}),
+        (std::vector<bool>{screensaver.Poll(1000000, 0, false), screensaver.Poll(1000000, 0, true),
+                           screensaver.Poll(1000000, 0, true), screensaver.Poll(1000000, 0, false),
+                           screensaver.Poll(1000000, 0, true)}));
 }
 
-TEST(AttemptBackoff, WaitsTwoFourEightUpToThirtySecondsFromTheThirdWrongAttemptInARow)
+TEST(AttemptBackoff, Doubling)
 {
     CAttemptBackoff backoff;
     std::vector<DWORD> waits;
@@ -61,28 +63,35 @@ TEST(AttemptBackoff, WaitsTwoFourEightUpToThirtySecondsFromTheThirdWrongAttemptI
     EXPECT_EQ(0u, backoff.RemainingMs(now));
 }
 
-TEST(DaemonSettings, ReadsTheFileOnceOrNotAtAllAndMakesItsValuesSound)
+TEST(DaemonSettings, ReadOnceOrNotAtAll)
 {
     const std::string name = "DaemonSettings.bin", path = ExecutableDirectory() + "\\" + name;
     DaemonSettings s;
     auto read = [&](bool readable, std::vector<int> numbers, const char* code) {
         EXPECT_EQ(readable, ReadDaemonSettings(name, s));
-        EXPECT_EQ(numbers, (std::vector<int>{s.virtualKey, s.screenwipe, s.screensaver, s.velocityMs, s.delayMinutes}));
+        EXPECT_EQ(numbers, (std::vector<int>{s.virtualKey, s.screenwipe, s.screensaver,
+                                             s.velocityMs, s.delayMinutes}));
         EXPECT_EQ(code, s.code);
     };
     ::DeleteFileA(path.c_str());
     s.code = "old";
     read(true, {0, 0, 0, 500, 5}, "");  // no file: defaults, no password
     std::string bytes;
-    for (auto [key, value] : {std::pair{"m_nVirtualKey", "19"}, {"m_bScreenwipe", "1"}, {"m_bScreensaver", "1"},
-             {"m_nVelocity", "5000"}, {"m_nDelay", "0"}, {"m_csCode", "a1b2"}, {"m_csCode", "ffff"},
-             {"m_csImage", "C:\\lock.bmp"}})
+    for (auto [key, value] : {std::pair{"m_nVirtualKey", "19"},
+                              {"m_bScreenwipe", "1"},
+                              {"m_bScreensaver", "1"},
+                              {"m_nVelocity", "5000"},
+                              {"m_nDelay", "0"},
+                              {"m_csCode", "a1b2"},
+                              {"m_csCode", "ffff"},
+                              {"m_csImage", "C:\\lock.bmp"}})
         bytes += SettingsRecordBytes(key, value);
     std::ofstream(path, std::ios::binary) << bytes;
     HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     read(false, {0, 0, 0, 500, 5}, "");  // held: unread, nothing changed
     ::CloseHandle(held);
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);  // as in Program Files for a standard user
+    ::SetFileAttributesA(path.c_str(),
+                         FILE_ATTRIBUTE_READONLY);  // as in Program Files for a standard user
     read(true, {19, 1, 1, 1100, 0}, "a1b2");
     EXPECT_EQ("C:\\lock.bmp", s.image);
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -93,10 +102,17 @@ TEST(DaemonSettings, ReadsTheFileOnceOrNotAtAllAndMakesItsValuesSound)
 TEST(DaemonSettings, Clamped)
 {
     const std::string name = "DaemonSettings.bin", path = ExecutableDirectory() + "\\" + name;
-    struct Case { const char *velocity, *delay; int velocityMs, delayMinutes; };
-    for (const Case& c : {Case{"50", "45", 100, 30}, {"-7", "-3", 100, 5}, {"0", "31", 500, 30}, {"600", "12", 600, 12}}) {
+    struct Case {
+        const char *velocity, *delay;
+        int velocityMs, delayMinutes;
+    };
+    for (const Case& c : {Case{"50", "45", 100, 30},
+                          {"-7", "-3", 100, 5},
+                          {"0", "31", 500, 30},
+                          {"600", "12", 600, 12}}) {
         std::ofstream(path, std::ios::binary | std::ios::trunc)
-            << SettingsRecordBytes("m_nVelocity", c.velocity) << SettingsRecordBytes("m_nDelay", c.delay);
+            << SettingsRecordBytes("m_nVelocity", c.velocity)
+            << SettingsRecordBytes("m_nDelay", c.delay);
         DaemonSettings s;
         ASSERT_TRUE(ReadDaemonSettings(name, s));
         EXPECT_EQ(c.velocityMs, s.velocityMs) << c.velocity;

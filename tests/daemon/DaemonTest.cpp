@@ -20,7 +20,8 @@ std::string Code(std::string password)
 void Wipe()
 {
     for (DWORD x : {0, 65535})
-        ::mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK, x, 32768, 0, 0);
+        ::mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK, x, 32768,
+                      0, 0);
 }
 
 void Pause()
@@ -47,8 +48,8 @@ TEST(Daemon, OnlyOne)
 TEST(Daemon, UnarmedUntilSettingsRead)
 {
     WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
-    HANDLE held = ::CreateFileA((Directory() + "\\Vellmoran.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                0, nullptr);
+    HANDLE held = ::CreateFileA((Directory() + "\\Vellmoran.bin").c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
     Process daemon;
     ASSERT_TRUE(WaitUntil(Main, kGuardMs));
     Pause(), PumpMessages(1000), Pause(), PumpMessages(1000);  // nothing can happen: a fixed wait
@@ -96,7 +97,7 @@ TEST(Daemon, EnterAsActivationKey)
     EXPECT_TRUE(daemon.LockBy([] { Press("\r"); }));  // armed again after the unlock
 }
 
-TEST(Daemon, SpaceInPasswordWithSpaceAsKey)
+TEST(Daemon, SpaceAsActivationKey)
 {
     WriteSettings({{"m_nVirtualKey", "32"}, {"m_csCode", Code("a b")}});
     Process daemon;
@@ -144,7 +145,8 @@ TEST(Daemon, SuspendLocks)
     WriteSettings({{"m_nVirtualKey", "19"}});
     Process daemon;
     ASSERT_TRUE(WaitUntil(Main, kGuardMs));
-    EXPECT_TRUE(daemon.LockBy([] { ::SendMessageA(Main(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0); }));
+    EXPECT_TRUE(
+        daemon.LockBy([] { ::SendMessageA(Main(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0); }));
 }
 
 // The guard killed first, then the process that shows the lock: the lock
@@ -173,16 +175,19 @@ TEST(Daemon, GuardKilledFirst)
 // plain background, stays up and opens to the password.
 TEST(Daemon, HostileImages)
 {
-    const std::string truncated = Directory() + "\\truncated.bmp", huge = Directory() + "\\huge.bmp";
+    const std::string truncated = Directory() + "\\truncated.bmp",
+                      huge = Directory() + "\\huge.bmp";
     BITMAPFILEHEADER file = {0x4D42, 54 + 30000, 0, 0, 54};
     BITMAPINFOHEADER info = {40, 100, 100, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     std::string header(reinterpret_cast<char*>(&file), 14);
     header.append(reinterpret_cast<char*>(&info), 40);
     std::ofstream(truncated, std::ios::binary) << header;
     info.biWidth = info.biHeight = 100000;
-    std::ofstream(huge, std::ios::binary) << std::string(reinterpret_cast<char*>(&file), 14)
-                                          << std::string(reinterpret_cast<char*>(&info), 40) << std::string(64, 'x');
-    for (const std::string& image : {truncated, huge, Directory(), Directory() + "\\" + std::string(2030, 'x')}) {
+    std::ofstream(huge, std::ios::binary)
+        << std::string(reinterpret_cast<char*>(&file), 14)
+        << std::string(reinterpret_cast<char*>(&info), 40) << std::string(64, 'x');
+    for (const std::string& image :
+         {truncated, huge, Directory(), Directory() + "\\" + std::string(2030, 'x')}) {
         WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}, {"m_csImage", image}});
         Process daemon;
         ASSERT_TRUE(daemon.LockBy(Pause)) << image.substr(0, 80);
@@ -200,12 +205,36 @@ TEST(Daemon, RightPasswordResetsWait)
     Process daemon;
     ASSERT_TRUE(daemon.LockBy(Pause));
     Press("SHUT\rSHUT\rSHUT\r");
-    ASSERT_TRUE(WaitUntil([] { return Message().find("Try again") != std::string::npos; }, kGuardMs));
+    ASSERT_TRUE(
+        WaitUntil([] { return Message().find("Try again") != std::string::npos; }, kGuardMs));
     WaitUntil([] { return Message().find("Type the password") != std::string::npos; }, kGuardMs);
     Press("OPEN\r");
     ASSERT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs));
     ASSERT_TRUE(daemon.LockBy(Pause));
+    EXPECT_EQ(0u, Message().find("Locked.")) << Message();  // no wrong one in a row
     Press("SHUT\r");
     ASSERT_TRUE(ShowsWrong());
     EXPECT_EQ(std::string::npos, Message().find("Try again")) << Message();
+}
+
+// With the screensaver lock on, only idle time locks: neither the start nor
+// the unlock, while input comes every tenth of a second against a delay of
+// half a minute.
+TEST(Daemon, IdleNeedsIdleTime)
+{
+    ::SetEnvironmentVariableA("VELLMORAN_TEST_MINUTE_MS", "30000");
+    WriteSettings({{"m_nVirtualKey", "19"}, {"m_bScreensaver", "1"}, {"m_nDelay", "1"}});
+    Process daemon;
+    ::SetEnvironmentVariableA("VELLMORAN_TEST_MINUTE_MS", nullptr);
+    auto busyStaysOpen = [] {
+        for (int i = 0; i < 30; ++i)
+            ::mouse_event(MOUSEEVENTF_MOVE, i % 2 ? 1 : -1, 0, 0, 0), PumpMessages(100);
+        return Lock() == nullptr;
+    };
+    ASSERT_TRUE(WaitUntil(Main, kGuardMs));
+    EXPECT_TRUE(busyStaysOpen());
+    ASSERT_TRUE(daemon.LockBy(Pause));
+    Press("\r");
+    ASSERT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs));
+    EXPECT_TRUE(busyStaysOpen());
 }

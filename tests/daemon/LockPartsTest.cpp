@@ -27,20 +27,27 @@ HANDLE H(UINT_PTR value)
 
 TEST(DaemonCommand, Parse)
 {
-    struct Case { const char* line; DaemonRole role; UINT_PTR record, peer; };
+    struct Case {
+        const char* line;
+        DaemonRole role;
+        UINT_PTR record, peer;
+    };
     for (const Case& c : {Case{"VellmoranD.exe", DaemonRole::first, 0, 0},
                           {"\"C:\\a b\\VellmoranD.exe\"  ", DaemonRole::first, 0, 0},
                           {"\"C:\\a b\\VellmoranD.exe\" /lock 12 34", DaemonRole::lock, 12, 34},
                           {"x /guard 5 6", DaemonRole::guard, 5, 6},
-                          {"x /lock 12", DaemonRole::invalid, 0, 0}, {"x /lock 0 4", DaemonRole::invalid, 0, 0},
-                          {"x /lock 1 2 3", DaemonRole::invalid, 0, 0}, {"x /unlock 1 2", DaemonRole::invalid, 0, 0},
+                          {"x /lock 12", DaemonRole::invalid, 0, 0},
+                          {"x /lock 0 4", DaemonRole::invalid, 0, 0},
+                          {"x /lock 1 2 3", DaemonRole::invalid, 0, 0},
+                          {"x /unlock 1 2", DaemonRole::invalid, 0, 0},
                           {"x /lock a b", DaemonRole::invalid, 0, 0}}) {
         DaemonCommand command = ParseDaemonCommand(c.line);
         EXPECT_EQ(c.role, command.role) << c.line;
         EXPECT_EQ(H(c.record), command.record) << c.line;
         EXPECT_EQ(H(c.peer), command.peer) << c.line;
     }
-    DaemonCommand lock = ParseDaemonCommand(("x " + DaemonArguments({DaemonRole::lock, H(8), H(9)})).c_str());
+    DaemonCommand lock =
+        ParseDaemonCommand(("x " + DaemonArguments({DaemonRole::lock, H(8), H(9)})).c_str());
     EXPECT_EQ(DaemonRole::lock, lock.role);
     EXPECT_EQ(H(9), lock.peer);
 }
@@ -61,7 +68,8 @@ TEST(RestartPolicy, UnlockedGivesUpOnQuickDeaths)
     EXPECT_EQ(GuardAction::end, policy.OnEnded(DaemonState::starting, 0, 100));
     CRestartPolicy longLived;
     for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(GuardAction::relaunch, longLived.OnEnded(DaemonState::armed, 0, CRestartPolicy::kQuickMs));
+        EXPECT_EQ(GuardAction::relaunch,
+                  longLived.OnEnded(DaemonState::armed, 0, CRestartPolicy::kQuickMs));
 }
 
 TEST(PasswordEntry, RightAndWrong)
@@ -117,7 +125,9 @@ TEST(KeyTranslator, TypesAsTheKeyboard)
         return result.kind == LockKey::typed ? std::string(result.text.begin(), result.text.end())
                                              : "<" + std::to_string(result.kind) + ">";
     };
-    auto hold = [&](DWORD key, bool down) { keys.Translate({key, ::MapVirtualKeyA(key, MAPVK_VK_TO_VSC), down}); };
+    auto hold = [&](DWORD key, bool down) {
+        keys.Translate({key, ::MapVirtualKeyA(key, MAPVK_VK_TO_VSC), down});
+    };
     EXPECT_EQ("a", press('A'));
     hold(VK_LSHIFT, true);
     EXPECT_EQ("A", press('A'));
@@ -144,24 +154,31 @@ TEST(WindowKeeper, KeepPlace)
     WINDOWPOS pos = {nullptr, HWND_NOTOPMOST, 5000, 5000, 1, 1, SWP_HIDEWINDOW | SWP_NOACTIVATE};
     KeepPlace(pos, place);
     EXPECT_EQ(HWND_TOPMOST, pos.hwndInsertAfter);
-    EXPECT_EQ((std::vector<int>{-10, 0, 1024, 768}), (std::vector<int>{pos.x, pos.y, pos.cx, pos.cy}));
+    EXPECT_EQ((std::vector<int>{-10, 0, 1024, 768}),
+              (std::vector<int>{pos.x, pos.y, pos.cx, pos.cy}));
     EXPECT_EQ(static_cast<UINT>(SWP_NOACTIVATE), pos.flags);
 }
 
 TEST(WindowKeeper, RestoreWhole)
 {
     RECT place = {0, 0, 300, 200};
-    HWND window = ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300,
-                                    200, nullptr, nullptr, nullptr, nullptr);
-    LONG style = ::GetWindowLongA(window, GWL_STYLE), exStyle = ::GetWindowLongA(window, GWL_EXSTYLE);
+    HWND window =
+        ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, 0,
+                          0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    LONG style = ::GetWindowLongA(window, GWL_STYLE),
+         exStyle = ::GetWindowLongA(window, GWL_EXSTYLE);
     const std::vector<std::pair<const char*, std::function<void()>>> attacks = {
         {"hidden", [&] { ::ShowWindow(window, SW_HIDE); }},
         {"minimised", [&] { ::ShowWindow(window, SW_MINIMIZE); }},
         {"moved", [&] { ::SetWindowPos(window, nullptr, 50, 50, 10, 10, SWP_NOZORDER); }},
-        {"not topmost", [&] { ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }},
+        {"not topmost",
+         [&] { ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }},
         {"region", [&] { ::SetWindowRgn(window, ::CreateRectRgn(0, 0, 1, 1), FALSE); }},
         {"disabled", [&] { ::EnableWindow(window, FALSE); }},
-        {"layered", [&] { ::SetWindowLongA(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED | WS_EX_TRANSPARENT); }},
+        {"layered",
+         [&] {
+             ::SetWindowLongA(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED | WS_EX_TRANSPARENT);
+         }},
     };
     EXPECT_FALSE(RestoreWhole(window, place, style, exStyle));
     for (const auto& [name, attack] : attacks) {
@@ -174,14 +191,15 @@ TEST(WindowKeeper, RestoreWhole)
 
 namespace {
 // A bitmap file: the file header, a 40-byte info header, then the rest.
-std::vector<BYTE> Bmp(LONG width, LONG height, WORD bits, DWORD compression = BI_RGB, DWORD colours = 0,
-                      int pixelBytes = -1)
+std::vector<BYTE> Bmp(LONG width, LONG height, WORD bits, DWORD compression = BI_RGB,
+                      DWORD colours = 0, int pixelBytes = -1)
 {
     DWORD palette = bits <= 8 ? (colours ? colours : 1u << bits) : colours;
     DWORD offset = 14 + 40 + (compression == BI_BITFIELDS ? 12 : 0) + 4 * palette;
     LONG rows = height < 0 ? -height : height;
     size_t stride = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
-    size_t pixels = pixelBytes >= 0 ? static_cast<size_t>(pixelBytes) : stride * static_cast<size_t>(rows);
+    size_t pixels =
+        pixelBytes >= 0 ? static_cast<size_t>(pixelBytes) : stride * static_cast<size_t>(rows);
     std::vector<BYTE> file(offset + pixels, 0x5A);
     BITMAPFILEHEADER fileHeader = {0x4D42, static_cast<DWORD>(file.size()), 0, 0, offset};
     BITMAPINFOHEADER info = {40, width, height, 1, bits, compression, 0, 0, 0, colours, 0};
@@ -210,8 +228,9 @@ std::vector<BYTE> Bytes(const std::string& text)
 
 TEST(CheckedBitmap, GoodOnes)
 {
-    for (const auto& file : {Bmp(3, 2, 24), Bmp(3, -2, 24), Bmp(5, 5, 1), Bmp(5, 5, 4), Bmp(7, 3, 8, BI_RGB, 16),
-                             Bmp(4, 4, 16), Bmp(4, 4, 32), Bmp(4, 4, 32, BI_BITFIELDS), Bmp(4, 4, 16, BI_BITFIELDS)}) {
+    for (const auto& file :
+         {Bmp(3, 2, 24), Bmp(3, -2, 24), Bmp(5, 5, 1), Bmp(5, 5, 4), Bmp(7, 3, 8, BI_RGB, 16),
+          Bmp(4, 4, 16), Bmp(4, 4, 32), Bmp(4, 4, 32, BI_BITFIELDS), Bmp(4, 4, 16, BI_BITFIELDS)}) {
         CheckedBitmap bitmap;
         ASSERT_EQ(BitmapCheck::ok, CheckBitmap(file, bitmap));
         CLockBackground background(&bitmap);
@@ -220,7 +239,8 @@ TEST(CheckedBitmap, GoodOnes)
         HGDIOBJ old = ::SelectObject(dc, target);
         RECT all = {0, 0, 64, 48};
         background.Paint(dc, all, all, true);
-        EXPECT_NE(::GetPixel(dc, 32, 24), ::GetPixel(dc, 0, 0)) << "the picture is drawn on the ground";
+        EXPECT_NE(::GetPixel(dc, 32, 24), ::GetPixel(dc, 0, 0))
+            << "the picture is drawn on the ground";
         ::SelectObject(dc, old), ::DeleteObject(target), ::DeleteDC(dc);
     }
 }
@@ -270,7 +290,8 @@ TEST(CheckedBitmap, HostileOnes)
         {"pixels past the end", Patched(good, 10, static_cast<DWORD>(good.size()))},
         {"pixels offset huge", Patched(good, 10, 0xFFFFFFF0)},
         {"pixels inside the header", Patched(palette, 10, 20)},
-        {"header only, claimed 100x100x24", Patched(Cut(good, 54), 2, static_cast<DWORD>(good.size()))},
+        {"header only, claimed 100x100x24",
+         Patched(Cut(good, 54), 2, static_cast<DWORD>(good.size()))},
         {"all 0xFF", std::vector<BYTE>(200, 0xFF)},
     };
     ASSERT_LE(40u, files.size());
@@ -286,6 +307,7 @@ TEST(CheckedBitmap, FilesThatCannotBeRead)
     char folder[MAX_PATH];
     ::GetTempPathA(sizeof(folder), folder);
     EXPECT_EQ(BitmapCheck::unreadable, ReadCheckedBitmap(folder, bitmap));
-    EXPECT_EQ(BitmapCheck::unreadable, ReadCheckedBitmap(std::string(folder) + std::string(2047, 'x'), bitmap));
+    EXPECT_EQ(BitmapCheck::unreadable,
+              ReadCheckedBitmap(std::string(folder) + std::string(2047, 'x'), bitmap));
     EXPECT_EQ(BitmapCheck::unreadable, ReadCheckedBitmap("C:\\no such folder\\lock.bmp", bitmap));
 }

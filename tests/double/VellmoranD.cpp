@@ -32,8 +32,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     windowClass.hInstance = instance;
     windowClass.lpszClassName = "VellmoranDouble";
     ::RegisterClassA(&windowClass);
-    HWND window = ::CreateWindowExA(0, "VellmoranDouble", Contract::kDaemonWindowTitle, WS_OVERLAPPED, 0, 0, 0, 0,
-                                    nullptr, nullptr, instance, nullptr);
+    HWND window = ::CreateWindowExA(0, "VellmoranDouble", Contract::kDaemonWindowTitle,
+                                    WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     MSG msg;
     while (window && ::GetMessageA(&msg, nullptr, 0, 0) > 0)
         ::DispatchMessageA(&msg);

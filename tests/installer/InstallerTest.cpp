@@ -17,10 +17,14 @@ const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const DWORD kHangGuardMs = 180000;
 
 // The product lies beside the setup program in bin/; the daemon's double beside this test.
-std::string Built(const char* name) { return ExecutableDirectory() + "\\..\\bin\\" + name; }
+std::string Built(const char* name)
+{
+    return ExecutableDirectory() + "\\..\\bin\\" + name;
+}
 const std::string kDouble = ExecutableDirectory() + "\\VellmoranD.exe";
 
-// "<missing>" for no such file. Compared without printing: a difference in an executable would fill the log.
+// "<missing>" for no such file. Compared without printing: a difference in an executable would fill
+// the log.
 std::string Contents(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
@@ -35,18 +39,25 @@ std::string Value(const char* key, const char* name)
     LSTATUS status = ::SHGetValueA(HKEY_LOCAL_MACHINE, key, name, &type, data, &size);
     return status ? "<missing>" : std::string(data, type == REG_SZ && size ? size - 1 : size);
 }
-void SetRunValue(const std::string& to) { ::SHSetValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD", REG_SZ, to.c_str(), to.size() + 1); }
+void SetRunValue(const std::string& to)
+{
+    ::SHSetValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD", REG_SZ, to.c_str(), to.size() + 1);
+}
 
 HANDLE Start(std::string commandLine)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &process);
     ::CloseHandle(process.hThread);
     return process.hProcess;
 }
-bool Ends(HANDLE process) { return ::WaitForSingleObject(process, kHangGuardMs) == WAIT_OBJECT_0; }
+bool Ends(HANDLE process)
+{
+    return ::WaitForSingleObject(process, kHangGuardMs) == WAIT_OBJECT_0;
+}
 // The exit code; STILL_ACTIVE for a setup that hangs (on a message box, say).
 DWORD ExitCode(const std::string& commandLine)
 {
@@ -57,56 +68,70 @@ DWORD ExitCode(const std::string& commandLine)
 }
 }  // namespace
 
-TEST(Installer, InstallsUpgradesOverARunningDaemonAndUninstalls)
+TEST(Installer, InstallUpgradeUninstall)
 {
     char programs[MAX_PATH] = "";
     ::SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, programs);
-    const std::string folder = "C:\\Program Files\\Vellmoran Test", panel = folder + "\\Vellmoran.exe",
-                      daemon = folder + "\\VellmoranD.exe", settings = folder + "\\Vellmoran.bin",
+    const std::string folder = "C:\\Program Files\\Vellmoran Test",
+                      panel = folder + "\\Vellmoran.exe", daemon = folder + "\\VellmoranD.exe",
+                      settings = folder + "\\Vellmoran.bin",
                       shortcut = programs + std::string("\\Vellmoran Control Panel.lnk"),
                       install = "\"" + Built("Vellmoran-1.02-setup.exe") + "\" /S /D=" + folder;
     for (const std::string& left : {panel, daemon, settings, shortcut})
         ::DeleteFileA(left.c_str());
 
     ASSERT_EQ(0u, ExitCode(install));
-    EXPECT_TRUE(Contents(Built("Vellmoran.exe")) == Contents(panel) && Contents(Built("VellmoranD.exe")) == Contents(daemon));
+    EXPECT_TRUE(Contents(Built("Vellmoran.exe")) == Contents(panel)
+                && Contents(Built("VellmoranD.exe")) == Contents(daemon));
     const std::pair<const char*, std::string> values[] = {
-        {"DisplayName", "Vellmoran 1.02"}, {"DisplayVersion", "1.02"}, {"DisplayIcon", panel + ",0"}, {"InstallLocation", folder},
-        {"UninstallString", "\"" + folder + "\\Uninstall.exe\""}, {"QuietUninstallString", "\"" + folder + "\\Uninstall.exe\" /S"},
-        {"NoModify", std::string("\1\0\0\0", 4)}, {"NoRepair", std::string("\1\0\0\0", 4)}};
+        {"DisplayName", "Vellmoran 1.02"},
+        {"DisplayVersion", "1.02"},
+        {"DisplayIcon", panel + ",0"},
+        {"InstallLocation", folder},
+        {"UninstallString", "\"" + folder + "\\Uninstall.exe\""},
+        {"QuietUninstallString", "\"" + folder + "\\Uninstall.exe\" /S"},
+        {"NoModify", std::string("\1\0\0\0", 4)},
+        {"NoRepair", std::string("\1\0\0\0", 4)}};
     for (const auto& [name, expected] : values)
         EXPECT_EQ(expected, Value(kUninstallKey, name)) << name;
     EXPECT_NE("<missing>", Contents(shortcut));
     HANDLE installedPanel = Start(panel);
-    EXPECT_TRUE(WaitUntil([] { return ::FindWindowA(nullptr, "Vellmoran v1.02 - Control Panel"); }, kHangGuardMs));
+    EXPECT_TRUE(WaitUntil([] { return ::FindWindowA(nullptr, "Vellmoran v1.02 - Control Panel"); },
+                          kHangGuardMs));
     ::PostMessageA(::FindWindowA(nullptr, "Vellmoran v1.02 - Control Panel"), WM_CLOSE, 0, 0);
     EXPECT_TRUE(Ends(installedPanel));
 
-    // A daemon running from the folder that stays makes setup give up, without a message box to wait on,
-    // before it changes a file; one that goes is stopped first, and the upgrade keeps what the user set.
-    const std::string userSettings = SettingsRecordBytes("m_nDelay", "7") + SettingsRecordBytes("m_csCode", "\x7f\x01");
+    // A daemon running from the folder that stays makes setup give up, without a message box to
+    // wait on, before it changes a file; one that goes is stopped first, and the upgrade keeps what
+    // the user set.
+    const std::string userSettings =
+        SettingsRecordBytes("m_nDelay", "7") + SettingsRecordBytes("m_csCode", "\x7f\x01");
     std::ofstream(settings, std::ios::binary) << userSettings;
     for (DWORD ignoreClose : {1, 0}) {
         std::ofstream(panel, std::ios::binary) << "an older panel";
-        ::CopyFileA(kDouble.c_str(), daemon.c_str(), FALSE);  // where the panel would start the daemon
+        ::CopyFileA(kDouble.c_str(), daemon.c_str(),
+                    FALSE);  // where the panel would start the daemon
         ::SetEnvironmentVariableA("VELLMORAN_DAEMON_IGNORE_CLOSE", ignoreClose ? "1" : nullptr);
         HANDLE runningDaemon = Start(daemon);
         EXPECT_TRUE(WaitUntil([] { return ::FindWindowA(nullptr, "V3LLM0R4ND"); }, kHangGuardMs));
         EXPECT_EQ(ignoreClose * 2, ExitCode(install));
         EXPECT_TRUE((Contents(panel) == "an older panel") == ignoreClose) << ignoreClose;
-        EXPECT_TRUE(Contents(ignoreClose ? kDouble : Built("VellmoranD.exe")) == Contents(daemon)) << ignoreClose;
+        EXPECT_TRUE(Contents(ignoreClose ? kDouble : Built("VellmoranD.exe")) == Contents(daemon))
+            << ignoreClose;
         EXPECT_TRUE(userSettings == Contents(settings));
         ::TerminateProcess(runningDaemon, 0);
         ASSERT_TRUE(Ends(runningDaemon));
     }
 
-    // The quiet uninstaller returns at once and works on from a copy of itself, which removes its key last.
-    // It removes the Run value that points into its folder, not one of another copy whose folder begins the same.
+    // The quiet uninstaller returns at once and works on from a copy of itself, which removes its
+    // key last. It removes the Run value that points into its folder, not one of another copy whose
+    // folder begins the same.
     for (const std::string& runValue : {daemon, folder + " 2\\VellmoranD.exe"}) {
         ASSERT_EQ(0u, runValue == daemon ? 0 : ExitCode(install));
         SetRunValue(runValue);
         ExitCode(Value(kUninstallKey, "QuietUninstallString"));
-        ASSERT_TRUE(WaitUntil([] { return Value(kUninstallKey, "DisplayName") == "<missing>"; }, kHangGuardMs));
+        ASSERT_TRUE(WaitUntil([] { return Value(kUninstallKey, "DisplayName") == "<missing>"; },
+                              kHangGuardMs));
         for (const std::string& gone : {panel, daemon, folder + "\\Uninstall.exe", shortcut})
             EXPECT_EQ("<missing>", Contents(gone)) << gone;
         EXPECT_EQ(runValue == daemon ? "<missing>" : runValue, Value(kRunKey, "VellmoranD"));
@@ -118,6 +143,9 @@ TEST(Installer, InstallsUpgradesOverARunningDaemonAndUninstalls)
 // The manifest lies in each program as text.
 TEST(Installer, ProgramsDeclareTheirRights)
 {
-    for (const auto& [name, level] : {std::pair("Vellmoran.exe", "requireAdministrator"), {"VellmoranD.exe", "asInvoker"}})
-        EXPECT_NE(std::string::npos, Contents(Built(name)).find(std::string("level=\"") + level + "\"")) << name;
+    for (const auto& [name, level] :
+         {std::pair("Vellmoran.exe", "requireAdministrator"), {"VellmoranD.exe", "asInvoker"}})
+        EXPECT_NE(std::string::npos,
+                  Contents(Built(name)).find(std::string("level=\"") + level + "\""))
+            << name;
 }

@@ -11,8 +11,10 @@ namespace {
 const char kOldEmpty[] = "You must enter a value for the old password.";
 const char kOldWrong[] = "Unable to change the password because the old password is wrong.";
 const char kNewEmpty[] = "You must enter a value for the new password.";
-const char kMismatch[] = "Unable to change the password because the new and the confirmation passwords mismatch.";
-const char kInUse[] = "The settings file is in use by another program, so the password was not changed.";
+const char kMismatch[] =
+    "Unable to change the password because the new and the confirmation passwords mismatch.";
+const char kInUse[] =
+    "The settings file is in use by another program, so the password was not changed.";
 const char kChanged[] = "The password has been changed.";
 }  // namespace
 
@@ -30,14 +32,17 @@ TEST(ScramblePassword, KnownCodes)
 // reader of the process's memory would find them.
 TEST(ChangePassword, TypedPasswordsWiped)
 {
-    const std::vector<std::string> typed = {"Zq7#old", "Ny4!new", "Ny4!new"};  // short: held within the dialog itself
+    const std::vector<std::string> typed = {"Zq7#old", "Ny4!new",
+                                            "Ny4!new"};  // short: held within the dialog itself
     alignas(CChangePasswordDlg) unsigned char memory[sizeof(CChangePasswordDlg)];
     CChangePasswordDlg* dialog = new (memory) CChangePasswordDlg;
-    RunChangePassword(typed, IDOK, false,
-                      [&] { EXPECT_TRUE(dialog->DoModal() == IDOK && dialog->m_csOldPassword == typed[0]); });
+    RunChangePassword(typed, IDOK, false, [&] {
+        EXPECT_TRUE(dialog->DoModal() == IDOK && dialog->m_csOldPassword == typed[0]);
+    });
     dialog->~CChangePasswordDlg();
     for (const std::string& password : typed)
-        EXPECT_EQ(std::string::npos, std::string(reinterpret_cast<char*>(memory), sizeof(memory)).find(password));
+        EXPECT_EQ(std::string::npos,
+                  std::string(reinterpret_cast<char*>(memory), sizeof(memory)).find(password));
 }
 
 // One user's way from a missing settings file to a first password and on to
@@ -46,22 +51,34 @@ TEST(ChangePassword, TypedPasswordsWiped)
 TEST(ChangePassword, Flow)
 {
     auto file = [](const char* code) {
-        return SettingsRecordBytes(*code ? "m_csCode" : "", code) + SettingsRecordBytes("m_nVelocity", "500");
+        return SettingsRecordBytes(*code ? "m_csCode" : "", code)
+               + SettingsRecordBytes("m_nVelocity", "500");
     };
     DeleteSettingsFile();
-    EXPECT_EQ("", RunChangePassword({std::string(33, 'a'), std::string(33, 'b'), std::string(33, 'c')}, IDCANCEL));
+    EXPECT_EQ("",
+              RunChangePassword({std::string(33, 'a'), std::string(33, 'b'), std::string(33, 'c')},
+                                IDCANCEL));
     EXPECT_FALSE(SettingsFileExists()) << "Cancel opened the file";
     EXPECT_EQ(kOldWrong, RunChangePassword({"secret", "new", "new"}));
     EXPECT_TRUE(SettingsFileExists() && ReadSettingsFile().empty());
 
     WriteSettingsFile(file(""));
     const char *S = "298e2823f33e", *P = "92829238afbc666a320348";  // "secret" and "Password123"
-    struct Case { std::vector<std::string> typed; const char *code, *message; bool held = false; };
-    for (const Case& c : {Case{{"secret", "new", "new"}, "", kOldWrong}, {{"", "", ""}, "", kNewEmpty},
-                          {{"", "secret", "secret"}, S, kChanged}, {{"", "new", "new"}, S, kOldEmpty},
-                          {{"Secret", "", ""}, S, kOldWrong}, {{"secret", "", "x"}, S, kNewEmpty},
-                          {{"secret", "new", "newer"}, S, kMismatch}, {{"secret", "new", "New"}, S, kMismatch},
-                          {{"secret", "Password123", "Password123"}, P, kChanged}, {{"secret", "a", "a"}, P, kOldWrong},
+    struct Case {
+        std::vector<std::string> typed;
+        const char *code, *message;
+        bool held = false;
+    };
+    for (const Case& c : {Case{{"secret", "new", "new"}, "", kOldWrong},
+                          {{"", "", ""}, "", kNewEmpty},
+                          {{"", "secret", "secret"}, S, kChanged},
+                          {{"", "new", "new"}, S, kOldEmpty},
+                          {{"Secret", "", ""}, S, kOldWrong},
+                          {{"secret", "", "x"}, S, kNewEmpty},
+                          {{"secret", "new", "newer"}, S, kMismatch},
+                          {{"secret", "new", "New"}, S, kMismatch},
+                          {{"secret", "Password123", "Password123"}, P, kChanged},
+                          {{"secret", "a", "a"}, P, kOldWrong},
                           {{"Password123", "Password123", "Password123"}, P, kChanged},
                           {{"Password123", "new", "new"}, P, kInUse, true}}) {
         const std::string typed = c.typed[0] + ", " + c.typed[1] + ", " + c.typed[2];
@@ -88,14 +105,14 @@ TEST(ChangePassword, OutsideCodePage)
                             type(IDC_CONFIRM_PASSWORD, L"\x0416\x0416");
                             UserClick(dialog(), IDOK);
                         }),
-                        [&] { return !watcher.Boxes().empty(); },
-                        ModalScript::Do([&] {
+                        [&] { return !watcher.Boxes().empty(); }, ModalScript::Do([&] {
                             EXPECT_EQ(::GetDlgItem(dialog(), IDC_NEW_PASSWORD), ::GetFocus());
                             UserClick(dialog(), IDCANCEL);
                         })});
     RunChangePasswordFlow();
     ASSERT_EQ(1u, watcher.Boxes().size());
-    EXPECT_NE(std::string::npos, watcher.Texts()[0].find("code page cannot store")) << watcher.Texts()[0];
+    EXPECT_NE(std::string::npos, watcher.Texts()[0].find("code page cannot store"))
+        << watcher.Texts()[0];
     EXPECT_EQ(before, ReadSettingsFile());
     DeleteSettingsFile();
 }

@@ -13,24 +13,29 @@ struct SettingsStoreTest : ::testing::Test {
     void TearDown() override { DeleteSettingsFile(); }
     CSettingsStore m_store{"Vellmoran.bin"};
 };
-std::string R(const std::string& key, const std::string& value) { return SettingsRecordBytes(key, value); }
+std::string R(const std::string& key, const std::string& value)
+{
+    return SettingsRecordBytes(key, value);
+}
 }  // namespace
 
 TEST_F(SettingsStoreTest, RecordLayoutAndIntegers)
 {
     ASSERT_EQ(1, m_store.WriteInt("m_nDelay", 5));
-    EXPECT_EQ("m_nDelay" + std::string(120, '\0') + "5" + std::string(2047, '\0'), ReadSettingsFile());
+    EXPECT_EQ("m_nDelay" + std::string(120, '\0') + "5" + std::string(2047, '\0'),
+              ReadSettingsFile());
     int value = 42;
     for (auto c : {std::pair("12abc", 12), {"abc", 0}, {"  -7", -7}, {"+3", 3}, {"010", 10}}) {
         WriteSettingsFile(R("m_nDelay", c.first));
-        EXPECT_TRUE(m_store.ReadInt("m_nDelay", value) == 1 && value == c.second) << c.first << " read as " << value;
+        EXPECT_TRUE(m_store.ReadInt("m_nDelay", value) == 1 && value == c.second)
+            << c.first << " read as " << value;
     }
 }
 
 // A key is found by its exact text in whole records only; a write goes over
 // the key's record, else into the first free one, and never past a partial
 // record, which no reader could see beyond.
-TEST_F(SettingsStoreTest, RecordsFoundRewrittenAndReused)
+TEST_F(SettingsStoreTest, Records)
 {
     const std::string a = R("A", "1"), free = R("", "old") + R(std::string(1, '\0') + "x", "y");
     const std::string tail = R("m_nDelay", "7").substr(0, 200);
@@ -40,9 +45,11 @@ TEST_F(SettingsStoreTest, RecordsFoundRewrittenAndReused)
     EXPECT_EQ(a + free + tail, ReadSettingsFile());
     EXPECT_TRUE(m_store.WriteString("A", "22") && R("A", "22") + free + tail == ReadSettingsFile());
     WriteSettingsFile(a + free);
-    EXPECT_TRUE(m_store.ReadString("a", value) == 0 && value == "untouched") << "a key differing in case was found";
+    EXPECT_TRUE(m_store.ReadString("a", value) == 0 && value == "untouched")
+        << "a key differing in case was found";
     const std::string key(127, 'k'), text(2047, 'v');  // the longest that leave room for the NUL
-    EXPECT_EQ(3, m_store.WriteString("a", "2") + m_store.WriteString("B", "3") + m_store.WriteString(key, text));
+    EXPECT_EQ(3, m_store.WriteString("a", "2") + m_store.WriteString("B", "3")
+                     + m_store.WriteString(key, text));
     EXPECT_EQ(0, m_store.WriteString(key + 'k', "") + m_store.WriteString("C", text + 'v'));
     EXPECT_EQ(a + R("a", "2") + R("B", "3") + R(key, text), ReadSettingsFile());
 }
@@ -54,8 +61,10 @@ TEST_F(SettingsStoreTest, ExclusiveOpen)
     WriteSettingsFile(R("m_nDelay", "5"));
     for (auto access : {CSettingsBatch::readWrite, CSettingsBatch::readOnly}) {
         CSettingsBatch batch(m_store, access);
-        HANDLE other = ::CreateFileA(SettingsFilePath().c_str(), GENERIC_READ, 7, nullptr, OPEN_EXISTING, 0, nullptr);
-        EXPECT_EQ(ERROR_SHARING_VIOLATION, other == INVALID_HANDLE_VALUE ? ::GetLastError() : 0) << access;
+        HANDLE other = ::CreateFileA(SettingsFilePath().c_str(), GENERIC_READ, 7, nullptr,
+                                     OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(ERROR_SHARING_VIOLATION, other == INVALID_HANDLE_VALUE ? ::GetLastError() : 0)
+            << access;
         ::CloseHandle(other);
     }
 }
@@ -66,25 +75,42 @@ TEST_F(SettingsStoreTest, ExclusiveOpen)
 TEST_F(SettingsStoreTest, WriteCutShortRaises)
 {
     const char name[] = "\\\\.\\pipe\\VellmoranShortWrite";
-    HANDLE reader = ::CreateNamedPipeA(name, PIPE_ACCESS_INBOUND, PIPE_NOWAIT, 1, 0, 1000, 0, nullptr);
+    HANDLE reader =
+        ::CreateNamedPipeA(name, PIPE_ACCESS_INBOUND, PIPE_NOWAIT, 1, 0, 1000, 0, nullptr);
     struct PipeFile : CFile {
-        void NoWait() { DWORD mode = PIPE_NOWAIT; ::SetNamedPipeHandleState(m_hFile, &mode, nullptr, nullptr); }
+        void NoWait()
+        {
+            DWORD mode = PIPE_NOWAIT;
+            ::SetNamedPipeHandleState(m_hFile, &mode, nullptr, nullptr);
+        }
     } piped;
     ASSERT_TRUE(reader != INVALID_HANDLE_VALUE && piped.Open(name, CFile::modeWrite));
     piped.NoWait();
     const std::string record = R("m_csCode", "298e2823f33e");
     std::string what = "nothing raised";
-    try { piped.Write(record.data(), 2176); } catch (const CFileException& e) { what = e.what(); }
+    try {
+        piped.Write(record.data(), 2176);
+    } catch (const CFileException& e) {
+        what = e.what();
+    }
     EXPECT_NE(std::string::npos, what.find(name)) << what;
     piped.Close(), ::CloseHandle(reader);
 
     struct DiskFullFile : CFile {  // takes 1000 bytes, then fails as a full disk does
-        void Write(const void* buffer, UINT) override { CFile::Write(buffer, 1000), Raise("write", ERROR_DISK_FULL); }
+        void Write(const void* buffer, UINT) override
+        {
+            CFile::Write(buffer, 1000), Raise("write", ERROR_DISK_FULL);
+        }
     } file;
     WriteSettingsFile(R("m_nDelay", "5"));
     CSettingsRecord code;
-    ASSERT_TRUE(code.Assign("m_csCode", "298e2823f33e") && file.Open(SettingsFilePath(), CFile::modeReadWrite));
-    try { AppendRecord(file, code), what = "nothing raised"; } catch (const CFileException& e) { what = e.what(); }
+    ASSERT_TRUE(code.Assign("m_csCode", "298e2823f33e")
+                && file.Open(SettingsFilePath(), CFile::modeReadWrite));
+    try {
+        AppendRecord(file, code), what = "nothing raised";
+    } catch (const CFileException& e) {
+        what = e.what();
+    }
     EXPECT_NE(std::string::npos, what.find(SettingsFilePath())) << what;
     file.Close();
     EXPECT_EQ(R("m_nDelay", "5"), ReadSettingsFile());

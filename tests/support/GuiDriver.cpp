@@ -19,7 +19,8 @@ bool IsClass(HWND hWnd, const char* className)
 
 bool IsThreadDialog(HWND hWnd)
 {
-    return IsClass(hWnd, "#32770") && ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId();
+    return IsClass(hWnd, "#32770")
+           && ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId();
 }
 }  // namespace
 
@@ -43,7 +44,8 @@ void CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD)
     if (script == nullptr || script->m_running || script->m_next == script->m_steps.size())
         return;
     if (::GetTickCount() - script->m_stepStart > script->m_guardMs) {
-        for (HWND window = ::GetTopWindow(nullptr); window != nullptr; window = ::GetWindow(window, GW_HWNDNEXT))
+        for (HWND window = ::GetTopWindow(nullptr); window != nullptr;
+             window = ::GetWindow(window, GW_HWNDNEXT))
             if (IsThreadDialog(window))
                 ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
         return;
@@ -55,7 +57,8 @@ void CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD)
 }
 
 MessageBoxWatcher::MessageBoxWatcher(int answer)
-    : m_answer(answer), m_hook(::SetWindowsHookExA(WH_CBT, CbtProc, nullptr, ::GetCurrentThreadId()))
+    : m_answer(answer),
+      m_hook(::SetWindowsHookExA(WH_CBT, CbtProc, nullptr, ::GetCurrentThreadId()))
 {
     g_watcher = this;
 }
@@ -77,10 +80,14 @@ std::vector<std::string> MessageBoxWatcher::Texts() const
 LRESULT CALLBACK MessageBoxWatcher::CbtProc(int code, WPARAM wParam, LPARAM lParam)
 {
     HWND box = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && g_watcher != nullptr && IsClass(box, "#32770") && ::GetDlgItem(box, 0xFFFF)) {
-        MessageBoxRecord record = {AfxGetWindowText(box), AfxGetWindowText(::GetDlgItem(box, 0xFFFF)), nullptr, {}};
-        for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-            if (IsClass(child, "Static") && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+    if (code == HCBT_ACTIVATE && g_watcher != nullptr && IsClass(box, "#32770")
+        && ::GetDlgItem(box, 0xFFFF)) {
+        MessageBoxRecord record = {
+            AfxGetWindowText(box), AfxGetWindowText(::GetDlgItem(box, 0xFFFF)), nullptr, {}};
+        for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (IsClass(child, "Static")
+                && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
                 record.icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
             if (IsClass(child, "Button"))
                 record.buttons.push_back(::GetDlgCtrlID(child));
@@ -88,7 +95,9 @@ LRESULT CALLBACK MessageBoxWatcher::CbtProc(int code, WPARAM wParam, LPARAM lPar
         // A box without the answer's button takes its first one, as a user who
         // can only press what is there.
         int answer = g_watcher->m_answer;
-        answer = record.buttons.empty() || std::ranges::count(record.buttons, answer) ? answer : record.buttons.front();
+        answer = record.buttons.empty() || std::ranges::count(record.buttons, answer)
+                     ? answer
+                     : record.buttons.front();
         g_watcher->m_boxes.push_back(record);
         ::PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
     }
@@ -98,7 +107,8 @@ LRESULT CALLBACK MessageBoxWatcher::CbtProc(int code, WPARAM wParam, LPARAM lPar
 std::vector<HWND> WindowsTitled(const std::string& title)
 {
     std::vector<HWND> windows;
-    for (HWND window = nullptr; (window = ::FindWindowExA(nullptr, window, nullptr, title.c_str())) != nullptr;)
+    for (HWND window = nullptr;
+         (window = ::FindWindowExA(nullptr, window, nullptr, title.c_str())) != nullptr;)
         windows.push_back(window);
     return windows;
 }
@@ -126,12 +136,14 @@ void UserClick(HWND dialog, int id)
     if (const std::string why = WhyUnclickable(control); why.empty())
         ::PostMessageA(control, BM_CLICK, 0, 0);
     else
-        ADD_FAILURE() << "a user could not click \"" << AfxGetWindowText(control) << "\" (id " << id << "): " << why;
+        ADD_FAILURE() << "a user could not click \"" << AfxGetWindowText(control) << "\" (id " << id
+                      << "): " << why;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
-    for (DWORD start = ::GetTickCount();; ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+    for (DWORD start = ::GetTickCount();;
+         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
         for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
             ::TranslateMessage(&msg), ::DispatchMessageA(&msg);
         if (const bool met = condition(); met || ::GetTickCount() - start >= timeoutMs)

@@ -21,7 +21,10 @@ public:
     ModalScript(const ModalScript&) = delete;
 
     // An action that completes at once.
-    static Step Do(std::function<void()> action) { return [action] { return action(), true; }; }
+    static Step Do(std::function<void()> action)
+    {
+        return [action] { return action(), true; };
+    }
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
@@ -35,7 +38,11 @@ private:
 
 // What a message box showed. Compare the icon with LoadIcon(nullptr, IDI_HAND)
 // and the like.
-struct MessageBoxRecord { std::string caption, text; HICON icon; std::vector<int> buttons; };
+struct MessageBoxRecord {
+    std::string caption, text;
+    HICON icon;
+    std::vector<int> buttons;
+};
 
 // Answers every message box of this thread with the given button (its first
 // button when it has no such one) and keeps what each one showed.
@@ -77,4 +84,7 @@ const DWORD kProcessGuardMs = 60000;
 
 // Waits, processing messages, until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
-inline void PumpMessages(DWORD milliseconds) { WaitUntil([] { return false; }, milliseconds); }
+inline void PumpMessages(DWORD milliseconds)
+{
+    WaitUntil([] { return false; }, milliseconds);
+}

@@ -110,7 +110,8 @@ int ForEachDaemonProcess(void (*action)(DWORD id))
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
     int count = 0;
-    for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry))
+    for (BOOL more = ::Process32First(snapshot, &entry); more;
+         more = ::Process32Next(snapshot, &entry))
         if (lstrcmpiA(entry.szExeFile, "VellmoranD.exe") == 0)
             ++count, action(entry.th32ProcessID);
     ::CloseHandle(snapshot);

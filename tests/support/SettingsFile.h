@@ -30,8 +30,15 @@ void WriteSettingsFile(const std::string& bytes);
 class HeldSettingsFile {
 public:
     HeldSettingsFile()
-        : m_hFile(::CreateFileA(SettingsFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr)) {}
-    ~HeldSettingsFile() { if (Held()) ::CloseHandle(m_hFile); }
+        : m_hFile(::CreateFileA(SettingsFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
+                                0, nullptr))
+    {
+    }
+    ~HeldSettingsFile()
+    {
+        if (Held())
+            ::CloseHandle(m_hFile);
+    }
     HeldSettingsFile(const HeldSettingsFile&) = delete;
     HeldSettingsFile& operator=(const HeldSettingsFile&) = delete;
 

@@ -11,7 +11,10 @@ namespace {
 // The password is made one character at a time and never held whole by the
 // test, so every copy a scan finds is one the program left.
 const int kLength = 20;
-char PasswordChar(int i) { return static_cast<char>(i % 2 ? 'a' + (i * 7 + 3) % 26 : 'K' + i % 11); }
+char PasswordChar(int i)
+{
+    return static_cast<char>(i % 2 ? 'a' + (i * 7 + 3) % 26 : 'K' + i % 11);
+}
 
 // Copies of the password in the process's committed readable memory, as
 // 8-bit text or as UTF-16. The scan's own copy of each region is wiped, so
@@ -22,13 +25,15 @@ int CopiesInMemory()
     MEMORY_BASIC_INFORMATION region;
     for (char* at = nullptr; ::VirtualQuery(at, &region, sizeof(region)); at += region.RegionSize) {
         at = static_cast<char*>(region.BaseAddress);
-        bool readable = region.State == MEM_COMMIT && !(region.Protect & (PAGE_GUARD | PAGE_NOACCESS));
+        bool readable =
+            region.State == MEM_COMMIT && !(region.Protect & (PAGE_GUARD | PAGE_NOACCESS));
         std::vector<char> bytes(readable ? region.RegionSize : 0);
         SIZE_T got = 0;
         ::ReadProcessMemory(::GetCurrentProcess(), at, bytes.data(), bytes.size(), &got);
         for (SIZE_T stride = 1; stride <= 2; ++stride)
             for (SIZE_T k = 0, i = 0; k + kLength * stride <= got; ++k, i = 0) {
-                while (i < kLength && bytes[k + i * stride] == PasswordChar(i) && (stride == 1 || !bytes[k + i * stride + 1]))
+                while (i < kLength && bytes[k + i * stride] == PasswordChar(i)
+                       && (stride == 1 || !bytes[k + i * stride + 1]))
                     ++i;
                 copies += i == kLength;
             }
@@ -41,15 +46,17 @@ int CopiesInMemory()
 // Only a bitmap static answers STM_GETIMAGE with a bitmap: the banner's,
 // which must be gone once the wizard is. Memory is measured from after the
 // first opening, which makes window classes, fonts and the settings file.
-TEST(Leftovers, TwoHundredWizardOpeningsFreeEveryBannerAndKeepMemoryFlat)
+TEST(Leftovers, BannersFreed)
 {
     PROCESS_MEMORY_COUNTERS first = {}, last = {};
     for (int opening = 0; opening <= 200; ++opening) {
         HGDIOBJ banner = nullptr;
         ModalScript script({[&] {
             HWND wizard = FindThreadDialog("Vellmoran - Settings");
-            for (HWND c = ::GetWindow(wizard, GW_CHILD); c && !banner; c = ::GetWindow(c, GW_HWNDNEXT))
-                banner = reinterpret_cast<HGDIOBJ>(::SendMessageA(c, STM_GETIMAGE, IMAGE_BITMAP, 0));
+            for (HWND c = ::GetWindow(wizard, GW_CHILD); c && !banner;
+                 c = ::GetWindow(c, GW_HWNDNEXT))
+                banner =
+                    reinterpret_cast<HGDIOBJ>(::SendMessageA(c, STM_GETIMAGE, IMAGE_BITMAP, 0));
             return ::IsWindowVisible(wizard) && (UserClick(wizard, IDCANCEL), true);
         }});
         CSettingsDlg().DoModal();
@@ -57,23 +64,27 @@ TEST(Leftovers, TwoHundredWizardOpeningsFreeEveryBannerAndKeepMemoryFlat)
         ASSERT_EQ(0u, ::GetObjectType(banner)) << "opening " << opening;
         ::GetProcessMemoryInfo(::GetCurrentProcess(), opening ? &last : &first, sizeof(first));
     }
-    EXPECT_LT(static_cast<long long>(last.WorkingSetSize) - static_cast<long long>(first.WorkingSetSize), 5 << 20);
+    EXPECT_LT(static_cast<long long>(last.WorkingSetSize)
+                  - static_cast<long long>(first.WorkingSetSize),
+              5 << 20);
 }
 
-TEST(Leftovers, NoCopyOfANewPasswordOutlivesItsChange)
+TEST(Leftovers, NewPasswordWiped)
 {
     DeleteSettingsFile();  // no code yet: the first password needs no old one
     MessageBoxWatcher watcher(IDOK);
     int whileOpen = 0;
-    ModalScript script({[] { return ::IsWindowVisible(FindThreadDialog("Vellmoran - Change Password")) != FALSE; },
-                        ModalScript::Do([&] {
-                            HWND dialog = FindThreadDialog("Vellmoran - Change Password");
-                            for (int id : {IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD})
-                                for (int i = 0; i < kLength; ++i)
-                                    ::SendDlgItemMessageA(dialog, id, WM_CHAR, static_cast<BYTE>(PasswordChar(i)), 0);
-                            whileOpen = CopiesInMemory();
-                            UserClick(dialog, IDOK);
-                        })});
+    ModalScript script(
+        {[] { return ::IsWindowVisible(FindThreadDialog("Vellmoran - Change Password")) != FALSE; },
+         ModalScript::Do([&] {
+             HWND dialog = FindThreadDialog("Vellmoran - Change Password");
+             for (int id : {IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD})
+                 for (int i = 0; i < kLength; ++i)
+                     ::SendDlgItemMessageA(dialog, id, WM_CHAR, static_cast<BYTE>(PasswordChar(i)),
+                                           0);
+             whileOpen = CopiesInMemory();
+             UserClick(dialog, IDOK);
+         })});
     RunChangePasswordFlow();
     EXPECT_EQ(std::vector<std::string>{"The password has been changed."}, watcher.Texts());
     EXPECT_GE(whileOpen, 2) << "the scan finds the text of the two edit boxes";

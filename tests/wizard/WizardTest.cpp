@@ -9,19 +9,45 @@
 #include <set>
 #include <sstream>
 
-bool operator==(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b); }
+bool operator==(const RECT& a, const RECT& b)
+{
+    return ::EqualRect(&a, &b);
+}
 
 namespace {
 using Step = ModalScript::Step;
-HWND Wizard() { return FindThreadDialog("Vellmoran - Settings"); }
-HWND Panel() { return FindThreadDialog("Vellmoran v1.02 - Control Panel"); }
-HWND Item(int id) { return ::GetDlgItem(Wizard(), id); }
-RECT Rect(HWND window) { RECT rect; ::GetWindowRect(window, &rect); return rect; }
+HWND Wizard()
+{
+    return FindThreadDialog("Vellmoran - Settings");
+}
+HWND Panel()
+{
+    return FindThreadDialog("Vellmoran v1.02 - Control Panel");
+}
+HWND Item(int id)
+{
+    return ::GetDlgItem(Wizard(), id);
+}
+RECT Rect(HWND window)
+{
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
 const Step WaitForWizard = [] { return ::IsWindowVisible(Wizard()) != FALSE; };
-Step Do(std::function<void()> action) { return ModalScript::Do(std::move(action)); }
-Step Click(int id) { return Do([id] { UserClick(Wizard(), id); }); }
+Step Do(std::function<void()> action)
+{
+    return ModalScript::Do(std::move(action));
+}
+Step Click(int id)
+{
+    return Do([id] { UserClick(Wizard(), id); });
+}
 // Waits for a page's button to have slid wholly into view.
-Step Shown(int id) { return [id] { return InView(Item(id)); }; }
+Step Shown(int id)
+{
+    return [id] { return InView(Item(id)); };
+}
 
 // Where the wizard's controls lie, in Z order, once slid `pages` pages on.
 std::vector<RECT> Places(int pages = 0)
@@ -29,7 +55,8 @@ std::vector<RECT> Places(int pages = 0)
     std::vector<RECT> places;
     const RECT page = Rect(Item(IDC_PAGE_GAUGE));
     for (HWND c = ::GetWindow(Wizard(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-        places.push_back(Rect(c)), ::OffsetRect(&places.back(), pages * (page.left - page.right), 0);
+        places.push_back(Rect(c)),
+            ::OffsetRect(&places.back(), pages * (page.left - page.right), 0);
     return places;
 }
 
@@ -46,49 +73,74 @@ std::string Records()
 {
     std::string bytes = ReadSettingsFile(), records;
     for (size_t at = 0; at + 2176 <= bytes.size(); at += 2176)
-        records += (at ? " " : "") + std::string(bytes.substr(at, 128).c_str()) + "=" + bytes.substr(at + 128).c_str();
+        records += (at ? " " : "") + std::string(bytes.substr(at, 128).c_str()) + "="
+                   + bytes.substr(at + 128).c_str();
     return records;
 }
 
 INT_PTR RunWizard(std::vector<Step> steps, CWnd* owner = nullptr)
 {
-    ModalScript script(std::move(steps), 600000);  // a hang guard per step: one slide took 50 s under load
+    ModalScript script(std::move(steps),
+                       600000);  // a hang guard per step: one slide took 50 s under load
     return CSettingsDlg(owner).DoModal();
 }
 
 // Each test starts without a settings file, even after a run cut short.
-struct WizardTest : ::testing::Test { void SetUp() override { DeleteSettingsFile(); } void TearDown() override { SetUp(); } };
+struct WizardTest : ::testing::Test {
+    void SetUp() override { DeleteSettingsFile(); }
+    void TearDown() override { SetUp(); }
+};
 }  // namespace
 
 // The names are the VK_ constants' own names, so the table is checked
 // against the platform's header rather than against a copy of itself.
-#define KEY(vk) {vk, &#vk[3]}
+#define KEY(vk)                                                                                    \
+    {                                                                                              \
+        vk, &#vk[3]                                                                                \
+    }
 TEST(HotKeyEdit, KeyNames)
 {
     std::map<int, std::string> named = {
-        KEY(VK_LBUTTON), KEY(VK_RBUTTON), KEY(VK_CANCEL), KEY(VK_MBUTTON), KEY(VK_BACK), KEY(VK_TAB),
-        KEY(VK_CLEAR), KEY(VK_RETURN), KEY(VK_SHIFT), KEY(VK_CONTROL), KEY(VK_MENU), KEY(VK_PAUSE),
-        KEY(VK_CAPITAL), KEY(VK_KANA), KEY(VK_JUNJA), KEY(VK_FINAL), KEY(VK_KANJI), KEY(VK_ESCAPE),
-        KEY(VK_CONVERT), KEY(VK_NONCONVERT), KEY(VK_ACCEPT), KEY(VK_MODECHANGE), KEY(VK_SPACE), KEY(VK_PRIOR),
-        KEY(VK_NEXT), KEY(VK_END), KEY(VK_HOME), KEY(VK_LEFT), KEY(VK_UP), KEY(VK_RIGHT), KEY(VK_DOWN),
-        KEY(VK_SELECT), KEY(VK_PRINT), KEY(VK_EXECUTE), KEY(VK_SNAPSHOT), KEY(VK_INSERT), KEY(VK_DELETE),
-        KEY(VK_HELP), KEY(VK_LWIN), KEY(VK_RWIN), KEY(VK_APPS), KEY(VK_MULTIPLY), KEY(VK_ADD), KEY(VK_SEPARATOR),
-        KEY(VK_SUBTRACT), KEY(VK_DECIMAL), KEY(VK_DIVIDE), KEY(VK_NUMLOCK), KEY(VK_SCROLL), KEY(VK_LSHIFT),
-        KEY(VK_RSHIFT), KEY(VK_LCONTROL), KEY(VK_RCONTROL), KEY(VK_LMENU), KEY(VK_RMENU), KEY(VK_PROCESSKEY),
-        KEY(VK_ATTN), KEY(VK_CRSEL), KEY(VK_EXSEL), KEY(VK_EREOF), KEY(VK_PLAY), KEY(VK_ZOOM), KEY(VK_NONAME),
-        KEY(VK_PA1), KEY(VK_OEM_CLEAR)};
+        KEY(VK_LBUTTON),  KEY(VK_RBUTTON),    KEY(VK_CANCEL),   KEY(VK_MBUTTON),
+        KEY(VK_BACK),     KEY(VK_TAB),        KEY(VK_CLEAR),    KEY(VK_RETURN),
+        KEY(VK_SHIFT),    KEY(VK_CONTROL),    KEY(VK_MENU),     KEY(VK_PAUSE),
+        KEY(VK_CAPITAL),  KEY(VK_KANA),       KEY(VK_JUNJA),    KEY(VK_FINAL),
+        KEY(VK_KANJI),    KEY(VK_ESCAPE),     KEY(VK_CONVERT),  KEY(VK_NONCONVERT),
+        KEY(VK_ACCEPT),   KEY(VK_MODECHANGE), KEY(VK_SPACE),    KEY(VK_PRIOR),
+        KEY(VK_NEXT),     KEY(VK_END),        KEY(VK_HOME),     KEY(VK_LEFT),
+        KEY(VK_UP),       KEY(VK_RIGHT),      KEY(VK_DOWN),     KEY(VK_SELECT),
+        KEY(VK_PRINT),    KEY(VK_EXECUTE),    KEY(VK_SNAPSHOT), KEY(VK_INSERT),
+        KEY(VK_DELETE),   KEY(VK_HELP),       KEY(VK_LWIN),     KEY(VK_RWIN),
+        KEY(VK_APPS),     KEY(VK_MULTIPLY),   KEY(VK_ADD),      KEY(VK_SEPARATOR),
+        KEY(VK_SUBTRACT), KEY(VK_DECIMAL),    KEY(VK_DIVIDE),   KEY(VK_NUMLOCK),
+        KEY(VK_SCROLL),   KEY(VK_LSHIFT),     KEY(VK_RSHIFT),   KEY(VK_LCONTROL),
+        KEY(VK_RCONTROL), KEY(VK_LMENU),      KEY(VK_RMENU),    KEY(VK_PROCESSKEY),
+        KEY(VK_ATTN),     KEY(VK_CRSEL),      KEY(VK_EXSEL),    KEY(VK_EREOF),
+        KEY(VK_PLAY),     KEY(VK_ZOOM),       KEY(VK_NONAME),   KEY(VK_PA1),
+        KEY(VK_OEM_CLEAR)};
     for (int n = 0; n < 24; ++n)
-        named[VK_F1 + n] = "F" + std::to_string(n + 1), named[VK_NUMPAD0 + n % 10] = "NUMPAD" + std::to_string(n % 10);
+        named[VK_F1 + n] = "F" + std::to_string(n + 1),
+                      named[VK_NUMPAD0 + n % 10] = "NUMPAD" + std::to_string(n % 10);
     CHotKeyEdit edit;
-    edit.SubclassWindow(::CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 99, 20, nullptr, nullptr, nullptr, nullptr));
-    auto expectShows = [&](const std::string& name, int trace) { EXPECT_EQ(name, AfxGetWindowText(edit.m_hWnd)) << trace; };
+    edit.SubclassWindow(::CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 99, 20, nullptr, nullptr,
+                                          nullptr, nullptr));
+    auto expectShows = [&](const std::string& name, int trace) {
+        EXPECT_EQ(name, AfxGetWindowText(edit.m_hWnd)) << trace;
+    };
     for (int code = -1; code <= 300; ++code)
-        edit.SetKey(VK_PAUSE), edit.SetKey(code), expectShows(named.count(code) ? named[code] : "", code);
+        edit.SetKey(VK_PAUSE), edit.SetKey(code),
+            expectShows(named.count(code) ? named[code] : "", code);
     // Letters and digits have no name: pressing them clears the choice.
-    for (auto [message, key, name] : std::vector<std::tuple<UINT, WPARAM, std::string>>{
-             {WM_KEYDOWN, VK_PAUSE, "PAUSE"}, {WM_CHAR, 'x', "PAUSE"}, {WM_KEYUP, VK_PAUSE, "PAUSE"},
-             {WM_SYSKEYDOWN, VK_F10, "PAUSE"}, {WM_SYSKEYDOWN, 'A', "PAUSE"}, {WM_KEYDOWN, VK_F5, "F5"},
-             {WM_KEYDOWN, 'A', ""}, {WM_KEYDOWN, VK_SHIFT, "SHIFT"}, {WM_KEYDOWN, '7', ""}})
+    for (auto [message, key, name] :
+         std::vector<std::tuple<UINT, WPARAM, std::string>>{{WM_KEYDOWN, VK_PAUSE, "PAUSE"},
+                                                            {WM_CHAR, 'x', "PAUSE"},
+                                                            {WM_KEYUP, VK_PAUSE, "PAUSE"},
+                                                            {WM_SYSKEYDOWN, VK_F10, "PAUSE"},
+                                                            {WM_SYSKEYDOWN, 'A', "PAUSE"},
+                                                            {WM_KEYDOWN, VK_F5, "F5"},
+                                                            {WM_KEYDOWN, 'A', ""},
+                                                            {WM_KEYDOWN, VK_SHIFT, "SHIFT"},
+                                                            {WM_KEYDOWN, '7', ""}})
         edit.SendMessage(message, key, 1), expectShows(name, message * 1000 + key);
     ::DestroyWindow(edit.m_hWnd);
 }
@@ -98,12 +150,16 @@ TEST(HotKeyEdit, KeyNames)
 TEST_F(WizardTest, Slide)
 {
     std::vector<RECT> start, threeOn;
-    auto at = [](std::vector<RECT>& places) { return Do([&places] { EXPECT_TRUE(places == Places()); }); };
-    EXPECT_EQ(IDCANCEL, RunWizard({WaitForWizard, Do([&] { start = Places(), threeOn = Places(3); }),
-                                   Click(IDC_NEXT_PAGE1), Shown(IDC_BACK_PAGE2), Click(IDC_BACK_PAGE2),
-                                   Shown(IDC_NEXT_PAGE1), at(start), Click(IDC_NEXT_PAGE1), Shown(IDC_NEXT_PAGE2),
-                                   Click(IDC_NEXT_PAGE2), Shown(IDC_NEXT_PAGE3), Click(IDC_NEXT_PAGE3),
-                                   Shown(IDC_CANCEL_PAGE4), at(threeOn), Shown(IDOK), Click(IDC_CANCEL_PAGE4)}));
+    auto at = [](std::vector<RECT>& places) {
+        return Do([&places] { EXPECT_TRUE(places == Places()); });
+    };
+    EXPECT_EQ(
+        IDCANCEL,
+        RunWizard({WaitForWizard, Do([&] { start = Places(), threeOn = Places(3); }),
+                   Click(IDC_NEXT_PAGE1), Shown(IDC_BACK_PAGE2), Click(IDC_BACK_PAGE2),
+                   Shown(IDC_NEXT_PAGE1), at(start), Click(IDC_NEXT_PAGE1), Shown(IDC_NEXT_PAGE2),
+                   Click(IDC_NEXT_PAGE2), Shown(IDC_NEXT_PAGE3), Click(IDC_NEXT_PAGE3),
+                   Shown(IDC_CANCEL_PAGE4), at(threeOn), Shown(IDOK), Click(IDC_CANCEL_PAGE4)}));
     EXPECT_EQ("", Records());
 }
 
@@ -114,15 +170,18 @@ TEST_F(WizardTest, EnterAndEscape)
 {
     const std::set<std::string> labels = {" Delay", "Minutes", "Min.", "Max."};
     int grouped = 0;
-    EXPECT_EQ(IDCANCEL, RunWizard({WaitForWizard, Do([&] {
-                                       for (HWND c = ::GetWindow(Wizard(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-                                           grouped += labels.count(AfxGetWindowText(c)) && !(GetWindowStyle(c) & WS_GROUP);
-                                           for (WPARAM key : {VK_RETURN, VK_ESCAPE})
-                                               ::PostMessageA(c, WM_KEYDOWN, key, 1);
-                                       }
-                                   }),
-                                   Do([] { EXPECT_EQ("ESCAPE", AfxGetWindowText(Item(IDC_HOTKEY))); }),
-                                   Click(IDCANCEL)}));
+    EXPECT_EQ(IDCANCEL,
+              RunWizard({WaitForWizard, Do([&] {
+                             for (HWND c = ::GetWindow(Wizard(), GW_CHILD); c;
+                                  c = ::GetWindow(c, GW_HWNDNEXT)) {
+                                 grouped += labels.count(AfxGetWindowText(c))
+                                            && !(GetWindowStyle(c) & WS_GROUP);
+                                 for (WPARAM key : {VK_RETURN, VK_ESCAPE})
+                                     ::PostMessageA(c, WM_KEYDOWN, key, 1);
+                             }
+                         }),
+                         Do([] { EXPECT_EQ("ESCAPE", AfxGetWindowText(Item(IDC_HOTKEY))); }),
+                         Click(IDCANCEL)}));
     EXPECT_EQ("", Records());
     EXPECT_EQ(4, grouped);
 }
@@ -133,12 +192,18 @@ TEST_F(WizardTest, EnterAndEscape)
 TEST_F(WizardTest, DelayField)
 {
     WriteRecords("m_nVirtualKey=19 m_bScreensaver=1 m_nDelay=45");
-    const std::string before = ReadSettingsFile(), range = "Please enter an integer between 0 and 30.";
+    const std::string before = ReadSettingsFile(),
+                      range = "Please enter an integer between 0 and 30.";
     MessageBoxWatcher watcher;
-    auto shown = [] { return AfxGetWindowText(Item(IDC_DELAY)) + (::IsWindowEnabled(Item(IDC_DELAY)) ? " enabled" : ""); };
+    auto shown = [] {
+        return AfxGetWindowText(Item(IDC_DELAY))
+               + (::IsWindowEnabled(Item(IDC_DELAY)) ? " enabled" : "");
+    };
     auto box = [=](bool on) {
         return Do([=] {
-            EXPECT_EQ(on ? "1 7 enabled" : "0 7", std::to_string(::IsDlgButtonChecked(Wizard(), IDC_ENABLE_SCREENSAVER)) + " " + shown());
+            EXPECT_EQ(on ? "1 7 enabled" : "0 7",
+                      std::to_string(::IsDlgButtonChecked(Wizard(), IDC_ENABLE_SCREENSAVER)) + " "
+                          + shown());
             EXPECT_TRUE(::IsWindowEnabled(Item(IDC_DELAY_SPIN)));
             UserClick(Wizard(), IDC_ENABLE_SCREENSAVER);
         });
@@ -146,12 +211,18 @@ TEST_F(WizardTest, DelayField)
     std::vector<Step> steps = {WaitForWizard, Do([=] { EXPECT_EQ("45 enabled", shown()); })};
     size_t refusals = 0;
     for (const char* delay : {"45", "", "31", "99999999999"})
-        steps.insert(steps.end(), {Do([delay] { ::SetWindowTextA(Item(IDC_DELAY), delay), UserClick(Wizard(), IDOK); }),
-                                   [&watcher, n = ++refusals] { return watcher.Boxes().size() == n && IsWindowEnabled(Wizard()); }});
-    steps.insert(steps.end(), {Do([] { ::SetWindowTextA(Item(IDC_DELAY), "7"); }), box(true), box(false),
-                               Do([=] { EXPECT_EQ("7 enabled", shown()); }), Do([] { ::PostMessageA(Wizard(), WM_CLOSE, 0, 0); })});
+        steps.insert(
+            steps.end(),
+            {Do([delay] { ::SetWindowTextA(Item(IDC_DELAY), delay), UserClick(Wizard(), IDOK); }),
+             [&watcher, n = ++refusals] {
+                 return watcher.Boxes().size() == n && IsWindowEnabled(Wizard());
+             }});
+    steps.insert(steps.end(), {Do([] { ::SetWindowTextA(Item(IDC_DELAY), "7"); }), box(true),
+                               box(false), Do([=] { EXPECT_EQ("7 enabled", shown()); }),
+                               Do([] { ::PostMessageA(Wizard(), WM_CLOSE, 0, 0); })});
     EXPECT_EQ(IDCANCEL, RunWizard(steps));
-    EXPECT_EQ((std::vector<std::string>{range, "Please enter an integer.", range, range}), watcher.Texts());
+    EXPECT_EQ((std::vector<std::string>{range, "Please enter an integer.", range, range}),
+              watcher.Texts());
     EXPECT_TRUE(before == ReadSettingsFile()) << "the file changed";
 }
 
@@ -160,10 +231,14 @@ TEST_F(WizardTest, DelayField)
 // keys in place, missing ones appended in the order written.
 TEST_F(WizardTest, LoadAndSave)
 {
-    const char* defaults = "m_nVirtualKey=0 m_bScreenwipe=0 m_bScreensaver=0 m_nVelocity=500 m_nDelay=5";
-    const char* stored = "m_csCode=x m_nDelay=12 m_nVelocity=700 m_bScreensaver=1 m_bScreenwipe=1 m_nVirtualKey=19";
+    const char* defaults =
+        "m_nVirtualKey=0 m_bScreenwipe=0 m_bScreensaver=0 m_nVelocity=500 m_nDelay=5";
+    const char* stored =
+        "m_csCode=x m_nDelay=12 m_nVelocity=700 m_bScreensaver=1 m_bScreenwipe=1 m_nVirtualKey=19";
     for (auto [records, saved] : std::vector<std::pair<const char*, const char*>>{
-             {nullptr, defaults}, {"", defaults}, {stored, stored},
+             {nullptr, defaults},
+             {"", defaults},
+             {stored, stored},
              {"m_nVirtualKey=65 m_nVelocity=0 m_nDelay=0 m_bScreenwipe=yes",
               "m_nVirtualKey=0 m_nVelocity=500 m_nDelay=5 m_bScreenwipe=0 m_bScreensaver=0"},
              {"m_nVelocity=50 m_bScreenwipe=3 m_bScreensaver=-1",
@@ -184,20 +259,26 @@ TEST_F(WizardTest, StopAndConfigure)
     CWinApp app;
     CControlPanelDlg panel;
     app.m_pMainWnd = &panel;
-    ModalScript script({[] { return Panel() != nullptr; }, Do([] { UserClick(Panel(), IDC_STOP_AND_CONFIGURE); }),
-                        WaitForWizard, Do([] {
-                            const RECT owner = Rect(Panel()), wizard = Rect(Wizard()), page = Rect(Item(IDC_PAGE_GAUGE));
+    ModalScript script({[] { return Panel() != nullptr; },
+                        Do([] { UserClick(Panel(), IDC_STOP_AND_CONFIGURE); }), WaitForWizard,
+                        Do([] {
+                            const RECT owner = Rect(Panel()), wizard = Rect(Wizard()),
+                                       page = Rect(Item(IDC_PAGE_GAUGE));
                             EXPECT_EQ(Panel(), ::GetWindow(Wizard(), GW_OWNER));
                             // Centred over the panel, one page wide and 320 high.
                             EXPECT_NEAR(owner.left + owner.right, wizard.left + wizard.right, 1);
                             EXPECT_NEAR(owner.top + owner.bottom, wizard.top + wizard.bottom, 1);
-                            EXPECT_TRUE(wizard.right - wizard.left == page.right - page.left && wizard.bottom - wizard.top == 320);
+                            EXPECT_TRUE(wizard.right - wizard.left == page.right - page.left
+                                        && wizard.bottom - wizard.top == 320);
                             ::PostMessageA(Item(IDC_HOTKEY), WM_KEYDOWN, VK_F5, 1);
                             ::SendMessageA(Item(IDC_ENABLE_SCREENWIPE), BM_CLICK, 0, 0);
                             ::SendMessageA(Item(IDC_VELOCITY), TBM_SETPOS, TRUE, 800);
                             ::SetWindowTextA(Item(IDC_DELAY), "0");
                         }),
-                        Click(IDOK), [] { return Wizard() == nullptr; }, Do([] { UserClick(Panel(), IDCANCEL); })});
+                        Click(IDOK), [] { return Wizard() == nullptr; },
+                        Do([] { UserClick(Panel(), IDCANCEL); })});
     panel.DoModal();
-    EXPECT_EQ("m_nDelay=0 m_bScreensaver=1 m_csCode=code m_nVirtualKey=116 m_bScreenwipe=1 m_nVelocity=800", Records());
+    EXPECT_EQ("m_nDelay=0 m_bScreensaver=1 m_csCode=code m_nVirtualKey=116 m_bScreenwipe=1 "
+              "m_nVelocity=800",
+              Records());
 }
