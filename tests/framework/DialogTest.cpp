@@ -45,7 +45,9 @@ TEST(DataExchange, IntegerValidation)
                                                                     {"1 2", notInteger},
                                                                     {"12abc", notInteger},
                                                                     {"-0", notInteger},
+                                                                    {"30", "30"},
                                                                     {"31", outOfRange},
+                                                                    {"-6", outOfRange},
                                                                     {"2147483648", outOfRange},
                                                                     {"99999999999", outOfRange},
                                                                     {"-99999999999", outOfRange}};
@@ -77,7 +79,7 @@ TEST(DataExchange, IntegerValidation)
         UserClick(Probe(), IDCANCEL);
     })});
     dialog.DoModal();
-    EXPECT_EQ(8u, watcher.Boxes().size());
+    EXPECT_EQ(9u, watcher.Boxes().size());
 }
 
 // Messages reach PreTranslateMessage first; an exception a handler throws is

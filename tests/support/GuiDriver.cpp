@@ -41,8 +41,21 @@ ModalScript::~ModalScript()
 void CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD)
 {
     ModalScript* script = g_script;
-    if (script == nullptr || script->m_running || script->m_next == script->m_steps.size())
+    if (script == nullptr || script->m_running)
         return;
+    // A dialog that outlives the last step by the whole guard never closes:
+    // the test fails and the dialog is ended, so that the run goes on.
+    if (script->m_next == script->m_steps.size()) {
+        if (::GetTickCount() - script->m_stepStart <= script->m_guardMs)
+            return;
+        for (HWND window = ::GetTopWindow(nullptr); window != nullptr;
+             window = ::GetWindow(window, GW_HWNDNEXT))
+            if (IsThreadDialog(window)) {
+                ADD_FAILURE() << "a dialog stayed open after the script's last step";
+                ::EndDialog(window, IDABORT);
+            }
+        return;
+    }
     if (::GetTickCount() - script->m_stepStart > script->m_guardMs) {
         for (HWND window = ::GetTopWindow(nullptr); window != nullptr;
              window = ::GetWindow(window, GW_HWNDNEXT))

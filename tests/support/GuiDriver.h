@@ -11,7 +11,8 @@
 // next tick (a wait), one that returns true is done. The only time limit is a
 // hang guard per step, far beyond what any step takes on a busy machine: a
 // step stuck that long fails the test and cancels every dialog of the thread,
-// so that a broken test ends instead of hanging.
+// so that a broken test ends instead of hanging. So does a dialog still open
+// a whole guard after the last step: it is ended with IDABORT.
 class ModalScript {
 public:
     using Step = std::function<bool()>;
