@@ -116,3 +116,13 @@ TEST(ChangePassword, OutsideCodePage)
     EXPECT_EQ(before, ReadSettingsFile());
     DeleteSettingsFile();
 }
+
+// An empty stored code is the code of the empty password: a first password
+// can be set over it.
+TEST(ChangePassword, EmptyStoredCode)
+{
+    WriteSettingsFile(SettingsRecordBytes("m_csCode", ""));
+    EXPECT_EQ(kChanged, RunChangePassword({"", "secret", "secret"}));
+    EXPECT_EQ(SettingsRecordBytes("m_csCode", "298e2823f33e"), ReadSettingsFile());
+    DeleteSettingsFile();
+}

@@ -3,6 +3,7 @@
 #include "settings/SettingsBatch.h"
 #include "settings/SettingsRecord.h"
 #include "settings/SettingsStore.h"
+#include "tests/support/ImportPatch.h"
 #include "tests/support/SettingsFile.h"
 
 #include <gtest/gtest.h>
@@ -114,4 +115,41 @@ TEST_F(SettingsStoreTest, WriteCutShortRaises)
     EXPECT_NE(std::string::npos, what.find(SettingsFilePath())) << what;
     file.Close();
     EXPECT_EQ(R("m_nDelay", "5"), ReadSettingsFile());
+}
+
+namespace {
+ImportPatch* g_writeFile = nullptr;
+
+// A disk with no room left: a write that would make the file longer fails
+// and writes nothing; one within the file's length goes through.
+BOOL WINAPI FullDiskWriteFile(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written,
+                              LPOVERLAPPED overlapped)
+{
+    LARGE_INTEGER length = {}, at = {}, none = {};
+    if (::GetFileSizeEx(file, &length) && ::SetFilePointerEx(file, none, &at, FILE_CURRENT)
+        && at.QuadPart + size > length.QuadPart) {
+        *written = 0;
+        ::SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    return g_writeFile->Original<decltype(&::WriteFile)>()(file, buffer, size, written,
+                                                           overlapped);
+}
+}  // namespace
+
+// A save of a changed key and a new one on a full disk fails whole: the
+// changed key keeps its old value.
+TEST_F(SettingsStoreTest, FullDiskSavesNothing)
+{
+    const std::string before = R("m_nDelay", "5") + R("m_nVelocity", "500");
+    WriteSettingsFile(before);
+    ImportPatch patch("kernel32.dll", "WriteFile", reinterpret_cast<void*>(FullDiskWriteFile));
+    ASSERT_TRUE(patch.Patched());
+    g_writeFile = &patch;
+    {
+        CSettingsBatch batch(m_store);
+        EXPECT_THROW(batch.WriteAll({{"m_nDelay", "9"}, {"m_csImage", "C:\\lock.bmp"}}),
+                     CFileException);
+    }
+    EXPECT_EQ(before, ReadSettingsFile());
 }

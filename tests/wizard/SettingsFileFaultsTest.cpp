@@ -161,7 +161,13 @@ TEST(SettingsFileFaults, DamagedEndRepair)
                     + R("m_bScreenwipe", "0") + R("m_bScreensaver", "0") + R("m_nVelocity", "500")
                 == ReadSettingsFile());
     EXPECT_EQ(std::string(100, 'x'), ReadSettingsFile(".damaged"));
-    DeleteSettingsFile(), DeleteSettingsFile(".damaged");
+
+    // A second repair keeps the first copy: those bytes are nowhere else.
+    WriteSettingsFile(kCode + std::string(50, 'y'));
+    EXPECT_EQ(1u, RunWizard(IDOK, IDYES).boxes.size());
+    EXPECT_EQ(std::string(100, 'x'), ReadSettingsFile(".damaged"));
+    EXPECT_EQ(std::string(50, 'y'), ReadSettingsFile(".damaged.2"));
+    DeleteSettingsFile(), DeleteSettingsFile(".damaged"), DeleteSettingsFile(".damaged.2");
 }
 
 TEST(SettingsFileFaults, ReadOnlyOrFolder)
