@@ -1,5 +1,6 @@
 #include "panel/ControlPanelDlg.h"
 #include "panel/Daemon.h"
+#include "panel/ExecutableDirectory.h"
 #include "panel/LaunchOnStartup.h"
 #include "settings/SettingsStore.h"
 #include "tests/support/GuiDriver.h"
@@ -185,14 +186,27 @@ TEST_F(ControlPanel, StartStopAndStatus)
                    {WM_TIMER, WM_SETTEXT});
     auto ticks = [&log] { return std::ranges::count(log.Sequence(), UINT(WM_TIMER)); };
     DWORD handles = 0;  // once the first start has made what every start needs
-    long ticksWhenOff = 0;
+    long ticksWhenOn = 0, ticksWhenOff = 0;
     RunPanel({ModalScript::Do([] { EXPECT_EQ(::GetDlgItem(Panel(), IDOK), ::GetFocus()); }),
-              Click(IDC_START), DaemonCount(1), ModalScript::Do([&] { handles = HandleCount(); }),
-              Click(IDC_START), Click(IDC_START), DaemonCount(3),
-              StatusBecomes("Vellmoran is ACTIVE"), Click(IDC_STOP), DaemonCount(2),
-              Click(IDC_STOP), DaemonCount(1), Click(IDC_STOP), DaemonCount(0),
-              StatusBecomes("Vellmoran is OFF"), ModalScript::Do([&] { ticksWhenOff = ticks(); }),
-              [&] { return ticks() >= ticksWhenOff + 2; }, Click(IDCANCEL)});
+              Click(IDC_START),
+              DaemonCount(1),
+              ModalScript::Do([&] { handles = HandleCount(); }),
+              Click(IDC_START),
+              Click(IDC_START),
+              DaemonCount(3),
+              StatusBecomes("Vellmoran is ACTIVE"),
+              ModalScript::Do([&] { ticksWhenOn = ticks(); }),
+              [&] { return ticks() >= ticksWhenOn + 2; },
+              Click(IDC_STOP),
+              DaemonCount(2),
+              Click(IDC_STOP),
+              DaemonCount(1),
+              Click(IDC_STOP),
+              DaemonCount(0),
+              StatusBecomes("Vellmoran is OFF"),
+              ModalScript::Do([&] { ticksWhenOff = ticks(); }),
+              [&] { return ticks() >= ticksWhenOff + 2; },
+              Click(IDCANCEL)});
     EXPECT_LT(HandleCount(), handles + 2) << "before: " << handles;
     DWORD smallest = ~0u, last = 0;
     for (const MessageLog::Entry& e : log.Entries()) {
@@ -377,4 +391,20 @@ TEST(InstallFolder, DISABLED_UnusableFolder)
                      "name uses only characters of the system's code page."),
               watcher.Texts());
     EXPECT_EQ(0, CSettingsStore("Vellmoran.bin").WriteString("m_nDelay", "5"));
+}
+
+// A path may come with either separator, as a shortcut or a console wrote it:
+// the directory ends at the last of either.
+TEST(ExecutableDirectory, EitherSeparator)
+{
+    for (auto [path, directory] : {std::pair{"C:\\a\\b\\V.exe", "C:\\a\\b"},
+                                   {"C:/a/b/V.exe", "C:/a/b"},
+                                   {"C:\\a/b\\V.exe", "C:\\a/b"},
+                                   {"C:\\a\\b/V.exe", "C:\\a\\b"},
+                                   {"V.exe", ""}}) {
+        char text[MAX_PATH];
+        lstrcpyA(text, path);
+        CutAtLastSeparator(text);
+        EXPECT_STREQ(directory, text) << path;
+    }
 }
