@@ -14,8 +14,10 @@ TEST(Placement, OwnerOrScreen)
         int ownerX, ownerY;
         bool onOwner;
     };
-    for (const Case& c : {Case{200, 200, true}, {200, screenHeight - 60, false},
-                          {screenWidth - 60, 200, false}, {-150, 200, false}}) {
+    for (const Case& c : {Case{200, 200, true},
+                          {200, screenHeight - 60, false},
+                          {screenWidth - 60, 200, false},
+                          {-150, 200, false}}) {
         HWND owner = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, c.ownerX, c.ownerY,
                                        300, 200, nullptr, nullptr, nullptr, nullptr);
         HWND wizard = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 500, 320, owner, nullptr,

@@ -2,6 +2,7 @@
 // once, a damaged end, a read-only file and a folder in its place: every
 // reader and writer sees one whole file and says what stopped it.
 #include "tests/support/GuiDriver.h"
+#include "tests/support/ImportPatch.h"
 #include "tests/support/SettingsFile.h"
 #include "wizard/SettingsDlg.h"
 #include "wizard/WizardSettings.h"
@@ -76,8 +77,7 @@ LRESULT CALLBACK AnswerOk(int code, WPARAM box, LPARAM lParam)
 // Before, a read that met the held file counted as "no code stored" and an
 // empty old password then replaced the code, and the wizard showed defaults
 // without a word.
-TEST(SettingsFileFaults,
-     TogglingHolder)
+TEST(SettingsFileFaults, TogglingHolder)
 {
     WriteSettingsFile(kCode + kStored);
     std::atomic<bool> stop{false};
@@ -191,5 +191,35 @@ TEST(SettingsFileFaults, ReadOnlyOrFolder)
         EXPECT_TRUE(folder ? ::RemoveDirectoryA(SettingsFilePath().c_str())
                            : kCode + kStored == ReadSettingsFile());
     }
+    DeleteSettingsFile();
+}
+
+namespace {
+std::unique_ptr<HeldSettingsFile> g_holder;
+ImportPatch* g_sleep = nullptr;
+
+// The daemon that "Stop && Configure" asked to end lets go of the file
+// while the wizard waits for it.
+void WINAPI SleepReleasingTheFile(DWORD ms)
+{
+    g_holder.reset();
+    g_sleep->Original<decltype(&::Sleep)>()(ms);
+}
+}  // namespace
+
+// A file held a moment when the wizard opens is waited for and then read:
+// the wizard shows the stored settings, not the defaults.
+TEST(SettingsFileFaults, HeldAMoment)
+{
+    WriteSettingsFile(kCode + kStored);
+    g_holder = std::make_unique<HeldSettingsFile>();
+    ImportPatch patch("kernel32.dll", "Sleep", reinterpret_cast<void*>(SleepReleasingTheFile));
+    ASSERT_TRUE(patch.Patched());
+    g_sleep = &patch;
+    WizardRun wizard = RunWizard();
+    EXPECT_EQ("PAUSE 1 1 700 9", wizard.shown);
+    EXPECT_TRUE(wizard.boxes.empty()) << wizard.boxes[0];
+    EXPECT_EQ(nullptr, g_holder.get()) << "the wizard never waited";
+    g_holder.reset();
     DeleteSettingsFile();
 }
