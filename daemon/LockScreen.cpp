@@ -239,8 +239,10 @@ void CLockScreen::SetChildText(HWND child, const std::string& text)
 
 void CLockScreen::ShowEntry()
 {
-    if (::GetWindowTextLengthA(m_hPassword) != m_entry.Length())
-        SetChildText(m_hPassword, std::string(static_cast<size_t>(m_entry.Length()), '*'));
+    if (::GetWindowTextLengthA(m_hPassword) == m_entry.Length())
+        return;
+    SetChildText(m_hPassword, std::string(static_cast<size_t>(m_entry.Length()), '*'));
+    ::SendMessageA(m_hPassword, EM_SETSEL, m_entry.Length(), m_entry.Length());  // the caret after the dots
 }
 
 // While the backoff runs the box takes no typing and counts down.

@@ -6,7 +6,7 @@ exe="$1"
 out="$2"
 quit="$3"
 
-wine explorer /desktop=Vellmoran,800x600 "$exe" &
+${WINE:-wine} explorer /desktop=Vellmoran,800x600 "$exe" &
 panel=$!
 # The prefix exists already (wine-session made it); the panel is up in
 # seconds. A fixed wait: the panel lives inside Wine's desktop window, so X
