@@ -238,3 +238,14 @@ TEST(Daemon, IdleNeedsIdleTime)
     ASSERT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs));
     EXPECT_TRUE(busyStaysOpen());
 }
+
+// A daemon started while another's window exists ends at once: it does not
+// wait for the session's claim, which here nobody holds, and take it.
+TEST(Daemon, SecondEndsAtOnce)
+{
+    HWND other = ::CreateWindowExA(0, "STATIC", "V3LLM0R4ND", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                   nullptr, nullptr, nullptr);
+    Process second;
+    EXPECT_TRUE(second.Ended());
+    ::DestroyWindow(other);
+}
