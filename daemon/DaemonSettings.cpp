@@ -34,9 +34,9 @@ bool ReadDaemonSettings(const std::string& fileName, DaemonSettings& settings)
             read.velocityMs = value < Settings::kMinVelocity   ? Settings::kMinVelocity
                               : value > Settings::kMaxVelocity ? Settings::kMaxVelocity
                                                                : value;
-        // A delay of 0 is a choice the wizard accepts, "lock as the
-        // screensaver starts"; only a missing or negative one is not set.
-        if (batch.ReadInt(Settings::kDelay, value) == SettingsRead::found && value >= Settings::kMinDelay)
+        // A delay of 0 reads as 5, as the wizard shows it and would save it;
+        // negative is not set either.
+        if (batch.ReadInt(Settings::kDelay, value) == SettingsRead::found && value > 0)
             read.delayMinutes = value > Settings::kMaxDelay ? Settings::kMaxDelay : value;
         batch.ReadString(Settings::kCode, read.code);
         batch.ReadString(Settings::kImage, read.image);

@@ -16,7 +16,7 @@ struct DaemonSettings {
     bool screenwipe = false;
     bool screensaver = false;
     int velocityMs = 500;  // the longest a screen wipe may take
-    int delayMinutes = 5;  // 0: lock as the system screensaver starts
+    int delayMinutes = 5;  // idle minutes, 1 to 30
     std::string code;      // the scrambled password; empty when none is set
     std::string image;     // a bitmap to show while locked; empty for none
 };

@@ -1,22 +1,17 @@
 #include "daemon/IdleTrigger.h"
 
 namespace {
-// With a delay of 0 only the screensaver's start matters; it is checked at
-// this pace.
+// The screensaver's start is looked for at this pace.
 const DWORD kScreensaverPollMs = 1000;
 const DWORD kShortestPollMs = 50;
 }  // namespace
 
 bool CIdleTrigger::Poll(DWORD nowMs, DWORD lastInputMs, bool screensaverRunning)
 {
-    if (m_delayMs == 0) {
-        bool started = screensaverRunning && !m_bScreensaverWasRunning;
-        m_bScreensaverWasRunning = screensaverRunning;
-        return started;
-    }
-    if (m_bFired && lastInputMs == m_firedForInputMs)
-        return false;
-    if (nowMs - lastInputMs < m_delayMs)
+    bool started = screensaverRunning && !m_bScreensaverWasRunning;
+    m_bScreensaverWasRunning = screensaverRunning;
+    bool sameStretch = m_bFired && lastInputMs == m_firedForInputMs;
+    if (!started && (sameStretch || nowMs - lastInputMs < m_delayMs))
         return false;
     m_bFired = true;
     m_firedForInputMs = lastInputMs;
@@ -25,11 +20,10 @@ bool CIdleTrigger::Poll(DWORD nowMs, DWORD lastInputMs, bool screensaverRunning)
 
 DWORD CIdleTrigger::NextPollMs(DWORD nowMs, DWORD lastInputMs) const
 {
-    if (m_delayMs == 0)
-        return kScreensaverPollMs;
     DWORD idle = nowMs - lastInputMs;
     // Already fired for this stretch: fresh input starts a new one, which
     // cannot end sooner than a whole delay from now.
     DWORD wait = (m_bFired && lastInputMs == m_firedForInputMs) || idle >= m_delayMs ? m_delayMs : m_delayMs - idle;
+    wait = wait > kScreensaverPollMs ? kScreensaverPollMs : wait;
     return wait < kShortestPollMs ? kShortestPollMs : wait;
 }

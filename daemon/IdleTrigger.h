@@ -3,10 +3,10 @@
 #include <windows.h>
 
 // Decides when the absence of input locks the screen: after delayMs without
-// keyboard or mouse input, or, with a delay of 0, as the system screensaver
-// starts. It fires once per stretch without input (or per screensaver run),
-// so an unlock without fresh input does not lock again at once. Times are
-// passed in, so no clock is needed.
+// keyboard or mouse input, or as the system screensaver starts, whichever
+// comes first. It fires once per stretch without input (or per screensaver
+// run), so an unlock without fresh input does not lock again at once. Times
+// are passed in, so no clock is needed.
 class CIdleTrigger {
 public:
     explicit CIdleTrigger(DWORD delayMs) : m_delayMs(delayMs) {}

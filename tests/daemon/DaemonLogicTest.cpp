@@ -36,19 +36,18 @@ TEST(WipeDetector, FastWipesOnly)
 // Calls in the order written: each one's result depends on the ones before.
 TEST(IdleTrigger, FiresOncePerStretch)
 {
-    CIdleTrigger idle(5000), screensaver(0);
-    EXPECT_EQ((std::vector<DWORD>{4000, 0, 1, 0, 5000, 0, 1}),
+    CIdleTrigger idle(5000), screensaver(300000);
+    EXPECT_EQ((std::vector<DWORD>{500, 0, 1, 0, 1000, 0, 1}),
               (std::vector<DWORD>{
-                  idle.NextPollMs(1000, 0), idle.Poll(4999, 0, false), idle.Poll(5000, 0, true),
+                  idle.NextPollMs(4500, 0), idle.Poll(4999, 0, false), idle.Poll(5000, 0, false),
                   idle.Poll(9000, 0, false) /* the same stretch */, idle.NextPollMs(9000, 0),
                   idle.Poll(12000, 8000, false), idle.Poll(13000, 8000, false)}));
     EXPECT_LE(50u, CIdleTrigger(10).NextPollMs(100, 95));  // never spins
-    // The screensaver's start fires whatever the input.
-    EXPECT_EQ(
-        (std::vector<bool>{false, true, false, false, true}),
-        (std::vector<bool>{screensaver.Poll(1000000, 0, false), screensaver.Poll(1000000, 0, true),
-                           screensaver.Poll(1000000, 0, true), screensaver.Poll(1000000, 0, false),
-                           screensaver.Poll(1000000, 0, true)}));
+    // The screensaver's start fires whatever the input, before the delay.
+    EXPECT_EQ((std::vector<bool>{false, true, false, false, true}),
+              (std::vector<bool>{screensaver.Poll(1000, 0, false), screensaver.Poll(1000, 0, true),
+                                 screensaver.Poll(1000, 0, true), screensaver.Poll(1000, 0, false),
+                                 screensaver.Poll(1000, 0, true)}));
 }
 
 TEST(AttemptBackoff, Doubling)
@@ -93,7 +92,7 @@ TEST(DaemonSettings, ReadOnceOrNotAtAll)
     ::CloseHandle(held);
     ::SetFileAttributesA(path.c_str(),
                          FILE_ATTRIBUTE_READONLY);  // as in Program Files for a standard user
-    read(true, {19, 1, 1, 1100, 0}, "a1b2");
+    read(true, {19, 1, 1, 1100, 5}, "a1b2");        // a delay of 0 reads as 5
     EXPECT_EQ("C:\\lock.bmp", s.image);
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(path.c_str());
@@ -110,6 +109,7 @@ TEST(DaemonSettings, Clamped)
     for (const Case& c : {Case{"50", "45", 100, 30},
                           {"-7", "-3", 100, 5},
                           {"0", "31", 500, 30},
+                          {"100", "0", 100, 5},
                           {"600", "12", 600, 12}}) {
         std::ofstream(path, std::ios::binary | std::ios::trunc)
             << SettingsRecordBytes("m_nVelocity", c.velocity)
