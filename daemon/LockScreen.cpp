@@ -1,10 +1,10 @@
 #include "daemon/LockScreen.h"
 
 #include "daemon/WindowKeeper.h"
+#include "settings/SecureWipe.h"
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -78,7 +78,7 @@ CLockScreen::~CLockScreen()
                            static_cast<HGDIOBJ>(m_hCardBrush)})
         if (object != nullptr)
             ::DeleteObject(object);
-    std::fill(m_code.begin(), m_code.end(), '\0');
+    SecureWipe(m_code);
 }
 
 // The core of the lock: keys in, the password checked, nothing else opens it.

@@ -1,21 +1,13 @@
 #include "daemon/WipeHook.h"
 
+#include "daemon/WindowKeeper.h"
+
 namespace {
 CWipeHook* g_wipeHook = nullptr;
-
-int VirtualScreenLeft()
-{
-    return ::GetSystemMetrics(SM_XVIRTUALSCREEN);
-}
-
-int VirtualScreenRight()
-{
-    return VirtualScreenLeft() + ::GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1;
-}
 }  // namespace
 
 CWipeHook::CWipeHook(HWND target, UINT message, DWORD allowedMs)
-    : m_hTarget(target), m_message(message), m_detector(VirtualScreenLeft(), VirtualScreenRight(), allowedMs)
+    : m_hTarget(target), m_message(message), m_detector(VirtualScreen().left, VirtualScreen().right - 1, allowedMs)
 {
     g_wipeHook = this;
     m_hHook = ::SetWindowsHookExA(WH_MOUSE_LL, HookProc, ::GetModuleHandleA(nullptr), 0);

@@ -125,14 +125,10 @@ TEST(Daemon, NoPasswordEnterUnlocks)
     EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs));
 }
 
-TEST(Daemon, WipeLocks)
+TEST(Daemon, WipeAndIdleLock)
 {
     WriteSettings({{"m_bScreenwipe", "1"}, {"m_nVelocity", "1100"}});
     EXPECT_TRUE(Process().LockBy(Wipe));
-}
-
-TEST(Daemon, IdleLocks)
-{
     ::SetEnvironmentVariableA("VELLMORAN_TEST_MINUTE_MS", "300");
     WriteSettings({{"m_bScreensaver", "1"}, {"m_nDelay", "1"}});
     EXPECT_TRUE(Process().LockBy([] {}));

@@ -1,16 +1,12 @@
 #include "daemon/CheckedBitmap.h"
-#include "daemon/DaemonCommand.h"
 #include "daemon/Guard.h"
-#include "daemon/KeyTranslator.h"
 #include "daemon/LockBackground.h"
 #include "daemon/PasswordEntry.h"
-#include "daemon/WindowKeeper.h"
 #include "settings/PasswordScrambler.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 
 namespace {
 std::string Code(std::string password)
@@ -18,51 +14,16 @@ std::string Code(std::string password)
     ScramblePassword(password);
     return password;
 }
-
-HANDLE H(UINT_PTR value)
-{
-    return reinterpret_cast<HANDLE>(value);
-}
 }  // namespace
 
-TEST(DaemonCommand, Parse)
-{
-    struct Case {
-        const char* line;
-        DaemonRole role;
-        UINT_PTR record, peer;
-    };
-    for (const Case& c : {Case{"VellmoranD.exe", DaemonRole::first, 0, 0},
-                          {"\"C:\\a b\\VellmoranD.exe\"  ", DaemonRole::first, 0, 0},
-                          {"\"C:\\a b\\VellmoranD.exe\" /lock 12 34", DaemonRole::lock, 12, 34},
-                          {"x /guard 5 6", DaemonRole::guard, 5, 6},
-                          {"x /lock 12", DaemonRole::invalid, 0, 0},
-                          {"x /lock 0 4", DaemonRole::invalid, 0, 0},
-                          {"x /lock 1 2 3", DaemonRole::invalid, 0, 0},
-                          {"x /unlock 1 2", DaemonRole::invalid, 0, 0},
-                          {"x /lock a b", DaemonRole::invalid, 0, 0}}) {
-        DaemonCommand command = ParseDaemonCommand(c.line);
-        EXPECT_EQ(c.role, command.role) << c.line;
-        EXPECT_EQ(H(c.record), command.record) << c.line;
-        EXPECT_EQ(H(c.peer), command.peer) << c.line;
-    }
-    DaemonCommand lock =
-        ParseDaemonCommand(("x " + DaemonArguments({DaemonRole::lock, H(8), H(9)})).c_str());
-    EXPECT_EQ(DaemonRole::lock, lock.role);
-    EXPECT_EQ(H(9), lock.peer);
-}
-
-TEST(RestartPolicy, LockedAlwaysComesBack)
+// A death while locked always brings the lock back; while unlocked, only
+// until the daemon keeps dying.
+TEST(RestartPolicy, Deaths)
 {
     CRestartPolicy policy;
     for (int i = 0; i < 20; ++i)
         EXPECT_EQ(GuardAction::relaunch, policy.OnEnded(DaemonState::locked, 0, 10));
     EXPECT_EQ(GuardAction::end, policy.OnEnded(DaemonState::ending, 0, 10));
-}
-
-TEST(RestartPolicy, UnlockedGivesUpOnQuickDeaths)
-{
-    CRestartPolicy policy;
     for (int i = 0; i < CRestartPolicy::kQuickDeaths; ++i)
         EXPECT_EQ(GuardAction::relaunch, policy.OnEnded(DaemonState::armed, 0xFFFFFF00, 100));
     EXPECT_EQ(GuardAction::end, policy.OnEnded(DaemonState::starting, 0, 100));
@@ -70,29 +31,6 @@ TEST(RestartPolicy, UnlockedGivesUpOnQuickDeaths)
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(GuardAction::relaunch,
                   longLived.OnEnded(DaemonState::armed, 0, CRestartPolicy::kQuickMs));
-}
-
-TEST(PasswordEntry, RightAndWrong)
-{
-    CPasswordEntry entry;
-    entry.Type(L"open", 0);
-    EXPECT_TRUE(entry.TakeAndCheck(Code("open")));
-    EXPECT_EQ(0, entry.Length());  // taken
-    entry.Type(L"opem", 0), entry.Erase(0), entry.Type(L"n", 0);
-    EXPECT_TRUE(entry.TakeAndCheck(Code("open")));
-    entry.Type(L"Open", 0);
-    EXPECT_FALSE(entry.TakeAndCheck(Code("open")));
-    EXPECT_FALSE(entry.TakeAndCheck(Code("open")));  // nothing typed
-    entry.Type(L"anything", 0);
-    EXPECT_TRUE(entry.TakeAndCheck(""));  // no password set
-}
-
-TEST(PasswordEntry, LongestPassword)
-{
-    CPasswordEntry entry;
-    entry.Type(std::wstring(CPasswordEntry::kMaxChars + 5, L'x'), 0);
-    EXPECT_EQ(CPasswordEntry::kMaxChars, entry.Length());
-    EXPECT_TRUE(entry.TakeAndCheck(Code(std::string(CPasswordEntry::kMaxChars, 'x'))));
 }
 
 // A character the settings file cannot hold would be stored as "?".
@@ -114,79 +52,6 @@ TEST(PasswordEntry, ForgottenAfterAMinute)
     EXPECT_EQ(3, entry.Length());
     EXPECT_TRUE(entry.ForgetIfIdle(typed + CPasswordEntry::kForgetMs));
     EXPECT_EQ(0, entry.Length());
-}
-
-TEST(KeyTranslator, TypesAsTheKeyboard)
-{
-    CKeyTranslator keys(false, true);
-    auto press = [&](DWORD key) {
-        LockKey result = keys.Translate({key, ::MapVirtualKeyA(key, MAPVK_VK_TO_VSC), true});
-        keys.Translate({key, ::MapVirtualKeyA(key, MAPVK_VK_TO_VSC), false});
-        return result.kind == LockKey::typed ? std::string(result.text.begin(), result.text.end())
-                                             : "<" + std::to_string(result.kind) + ">";
-    };
-    auto hold = [&](DWORD key, bool down) {
-        keys.Translate({key, ::MapVirtualKeyA(key, MAPVK_VK_TO_VSC), down});
-    };
-    EXPECT_EQ("a", press('A'));
-    hold(VK_LSHIFT, true);
-    EXPECT_EQ("A", press('A'));
-    hold(VK_LSHIFT, false);
-    EXPECT_EQ(" ", press(VK_SPACE));
-    EXPECT_EQ("7", press(VK_NUMPAD7));
-    hold(VK_LCONTROL, true);
-    EXPECT_EQ("<0>", press('A'));  // Ctrl+A types nothing
-    hold(VK_LCONTROL, false);
-    hold(VK_LMENU, true);
-    EXPECT_EQ("<0>", press(VK_TAB));  // nor does Alt+Tab
-    hold(VK_LMENU, false);
-    press(VK_CAPITAL);
-    EXPECT_TRUE(keys.CapsLock());
-    EXPECT_EQ("B", press('B'));
-    EXPECT_EQ("<3>", press(VK_RETURN));
-    EXPECT_EQ("<2>", press(VK_BACK));
-    EXPECT_EQ("<4>", press(VK_ESCAPE));
-}
-
-TEST(WindowKeeper, KeepPlace)
-{
-    RECT place = {-10, 0, 1014, 768};
-    WINDOWPOS pos = {nullptr, HWND_NOTOPMOST, 5000, 5000, 1, 1, SWP_HIDEWINDOW | SWP_NOACTIVATE};
-    KeepPlace(pos, place);
-    EXPECT_EQ(HWND_TOPMOST, pos.hwndInsertAfter);
-    EXPECT_EQ((std::vector<int>{-10, 0, 1024, 768}),
-              (std::vector<int>{pos.x, pos.y, pos.cx, pos.cy}));
-    EXPECT_EQ(static_cast<UINT>(SWP_NOACTIVATE), pos.flags);
-}
-
-TEST(WindowKeeper, RestoreWhole)
-{
-    RECT place = {0, 0, 300, 200};
-    HWND window =
-        ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, 0,
-                          0, 300, 200, nullptr, nullptr, nullptr, nullptr);
-    LONG style = ::GetWindowLongA(window, GWL_STYLE),
-         exStyle = ::GetWindowLongA(window, GWL_EXSTYLE);
-    const std::vector<std::pair<const char*, std::function<void()>>> attacks = {
-        {"hidden", [&] { ::ShowWindow(window, SW_HIDE); }},
-        {"minimised", [&] { ::ShowWindow(window, SW_MINIMIZE); }},
-        {"moved", [&] { ::SetWindowPos(window, nullptr, 50, 50, 10, 10, SWP_NOZORDER); }},
-        {"not topmost",
-         [&] { ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }},
-        {"region", [&] { ::SetWindowRgn(window, ::CreateRectRgn(0, 0, 1, 1), FALSE); }},
-        {"disabled", [&] { ::EnableWindow(window, FALSE); }},
-        {"layered",
-         [&] {
-             ::SetWindowLongA(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED | WS_EX_TRANSPARENT);
-         }},
-    };
-    EXPECT_FALSE(RestoreWhole(window, place, style, exStyle));
-    for (const auto& [name, attack] : attacks) {
-        attack();
-        EXPECT_TRUE(RestoreWhole(window, place, style, exStyle)) << name;
-        EXPECT_FALSE(RestoreWhole(window, place, style, exStyle)) << name << " stays";
-    }
-    ::DestroyWindow(window);
 }
 
 namespace {
@@ -301,13 +166,3 @@ TEST(CheckedBitmap, HostileOnes)
     }
 }
 
-TEST(CheckedBitmap, FilesThatCannotBeRead)
-{
-    CheckedBitmap bitmap;
-    char folder[MAX_PATH];
-    ::GetTempPathA(sizeof(folder), folder);
-    EXPECT_EQ(BitmapCheck::unreadable, ReadCheckedBitmap(folder, bitmap));
-    EXPECT_EQ(BitmapCheck::unreadable,
-              ReadCheckedBitmap(std::string(folder) + std::string(2047, 'x'), bitmap));
-    EXPECT_EQ(BitmapCheck::unreadable, ReadCheckedBitmap("C:\\no such folder\\lock.bmp", bitmap));
-}

@@ -1,6 +1,7 @@
 #include "tests/support/RealDaemon.h"
 
 #include "daemon/LockScreen.h"
+#include "daemon/WindowKeeper.h"
 #include "framework/Wnd.h"
 #include "tests/support/GuiDriver.h"
 #include "tests/support/SettingsFile.h"
@@ -47,10 +48,7 @@ std::string WhyUncovered()
     HWND lock = Lock();
     if (lock == nullptr)
         return "no lock screen";
-    RECT rect, screen;
-    ::SetRect(&screen, ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
-              ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-              ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    RECT rect, screen = VirtualScreen();
     ::GetWindowRect(lock, &rect);
     LONG exStyle = ::GetWindowLongA(lock, GWL_EXSTYLE);
     HRGN region = ::CreateRectRgn(0, 0, 0, 0);
