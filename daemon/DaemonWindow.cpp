@@ -53,9 +53,7 @@ void CDaemonWindow::Lock()
         return;
     m_record.state = DaemonState::locked;
     // The activation key may be one the password needs, such as Enter.
-    if (m_bHotKey)
-        ::UnregisterHotKey(m_hWnd, kHotKeyId);
-    m_bHotKey = false;
+    ReleaseHotKey();
     m_lock.reset(new CLockScreen(m_record.code, m_image.get(), m_record.backoff));
     if (m_lock->Window() != nullptr) {
         ::KillTimer(m_hWnd, kLockRetryTimer);
@@ -227,14 +225,19 @@ void CDaemonWindow::Arm()
 
 void CDaemonWindow::Disarm()
 {
-    if (m_bHotKey)
-        ::UnregisterHotKey(m_hWnd, kHotKeyId);
-    m_bHotKey = false;
+    ReleaseHotKey();
     m_wipe.reset();
     ::KillTimer(m_hWnd, kIdleTimer);
     ::KillTimer(m_hWnd, kSettingsTimer);
     ::KillTimer(m_hWnd, kLockRetryTimer);
     m_idle.reset();
+}
+
+void CDaemonWindow::ReleaseHotKey()
+{
+    if (m_bHotKey)
+        ::UnregisterHotKey(m_hWnd, kHotKeyId);
+    m_bHotKey = false;
 }
 
 void CDaemonWindow::UpdateTip()

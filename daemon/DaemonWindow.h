@@ -49,6 +49,7 @@ private:
     void ReadImage();
     void Arm();
     void Disarm();
+    void ReleaseHotKey();
     void UpdateTip();
     void PollIdle();
     void OnTray(LPARAM event);

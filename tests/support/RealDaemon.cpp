@@ -158,9 +158,9 @@ Process::~Process()
     ::CloseHandle(m.hThread);
 }
 
-bool Process::Ended(DWORD timeoutMs) const
+bool Process::Ended() const
 {
-    return ::WaitForSingleObject(m.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    return ::WaitForSingleObject(m.hProcess, kGuardMs) == WAIT_OBJECT_0;
 }
 
 bool Process::LockBy(void (*trigger)()) const

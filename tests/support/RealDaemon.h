@@ -45,7 +45,7 @@ struct Process {
     ~Process();
     Process(const Process&) = delete;
     // The process started ends (a second daemon does so at once).
-    bool Ended(DWORD timeoutMs = kGuardMs) const;
+    bool Ended() const;
     // Repeats the trigger until the screen is covered: the daemon arms it
     // only once it has read its settings.
     bool LockBy(void (*trigger)()) const;
