@@ -1,5 +1,6 @@
 #include "daemon/DaemonSettings.h"
 
+#include "settings/KeyNames.h"
 #include "settings/SecureWipe.h"
 #include "settings/SettingsBatch.h"
 #include "settings/SettingsKeys.h"
@@ -19,7 +20,10 @@ bool ReadDaemonSettings(const std::string& fileName, DaemonSettings& settings)
         if (batch.Opened() != SettingsOpen::opened)
             return false;
         int value = 0;
-        if (batch.ReadInt(Settings::kVirtualKey, value) == SettingsRead::found && value > 0 && value < 256)
+        // Only a key the wizard can show: a stored letter would lock the
+        // screen at every word typed with it.
+        if (batch.ReadInt(Settings::kVirtualKey, value) == SettingsRead::found
+            && VirtualKeyText(static_cast<unsigned int>(value)) != nullptr)
             read.virtualKey = value;
         value = 0;
         batch.ReadInt(Settings::kScreenwipe, value);

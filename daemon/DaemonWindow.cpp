@@ -3,6 +3,7 @@
 #include "daemon/IdleTrigger.h"
 #include "daemon/LockScreen.h"
 #include "daemon/TrayIcon.h"
+#include "daemon/TrayTexts.h"
 #include "daemon/WipeHook.h"
 #include "settings/DaemonContract.h"
 #include "settings/SettingsKeys.h"
@@ -175,7 +176,8 @@ void CDaemonWindow::TryReadSettings()
         m_bSettingsRead = true;
         // The code is the one of the daemon's start for its whole life: a
         // lock process that replaces a dead one keeps it.
-        if (m_record.state == DaemonState::starting) {
+        bool starting = m_record.state == DaemonState::starting;
+        if (starting) {
             size_t length = std::min(m_settings.code.size(), LockRecord::kMaxCode - 1);
             std::memcpy(m_record.code, m_settings.code.data(), length);
             m_record.code[length] = '\0';
@@ -183,6 +185,9 @@ void CDaemonWindow::TryReadSettings()
         }
         ReadImage();
         Arm();
+        std::string notice = StartNotice(m_settings, m_bHotKey);
+        if (starting && !notice.empty() && !m_bHotKeyReported)
+            m_tray->ShowBalloon("Vellmoran", notice);
     } else {
         ::SetTimer(m_hWnd, kSettingsTimer, kSettingsRetryMs, nullptr);
     }
@@ -244,10 +249,8 @@ void CDaemonWindow::UpdateTip()
 {
     if (!m_bSettingsRead)
         m_tray->SetTip("Vellmoran is not armed: its settings cannot be read yet");
-    else if (m_settings.virtualKey == 0 && !m_wipe && !m_idle)
-        m_tray->SetTip("Vellmoran is not armed: no key, wipe or screensaver is set");
     else
-        m_tray->SetTip("Vellmoran is armed");
+        m_tray->SetTip(ArmedTip(m_settings, m_bHotKey));
 }
 
 void CDaemonWindow::PollIdle()
@@ -264,9 +267,13 @@ void CDaemonWindow::PollIdle()
 
 void CDaemonWindow::OnTray(LPARAM event)
 {
+    if (event == WM_LBUTTONDBLCLK) {
+        OpenControlPanel();
+        return;
+    }
     if (event != WM_RBUTTONUP && event != WM_CONTEXTMENU)
         return;
-    switch (m_tray->TrackMenu()) {
+    switch (m_tray->TrackMenu(LockNowItem(m_settings, m_bHotKey))) {
     case CTrayIcon::lockNow:
         Lock();
         break;

@@ -75,10 +75,10 @@ void CTrayIcon::ShowBalloon(const std::string& title, const std::string& text)
     ::Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
-int CTrayIcon::TrackMenu()
+int CTrayIcon::TrackMenu(const std::string& lockItem)
 {
     HMENU menu = ::CreatePopupMenu();
-    ::AppendMenuA(menu, MF_STRING, lockNow, "Lock now");
+    ::AppendMenuA(menu, MF_STRING, lockNow, lockItem.c_str());
     ::AppendMenuA(menu, MF_STRING, openControlPanel, "Open control panel");
     ::SetMenuDefaultItem(menu, lockNow, FALSE);
     POINT at;

@@ -4,8 +4,8 @@
 
 #include <string>
 
-// The daemon's icon in the notification area: its tooltip tells whether the
-// lock is armed, its menu offers "Lock now" and "Open control panel".
+// The daemon's icon in the notification area: its tooltip tells what arms
+// the lock, its menu offers "Lock now" and "Open control panel".
 // Notifications arrive at the owner window as the given message.
 class CTrayIcon {
 public:
@@ -22,8 +22,9 @@ public:
     // After Explorer restarts, its notification area is empty again.
     void Restore();
 
-    // The menu at the pointer; the chosen Command, or 0.
-    int TrackMenu();
+    // The menu at the pointer, its first item named lockItem; the chosen
+    // Command, or 0.
+    int TrackMenu(const std::string& lockItem);
 
 private:
     NOTIFYICONDATAA Data(UINT flags) const;

@@ -44,12 +44,18 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 Vellmoran"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Vellmoran.exe"
-!define MUI_FINISHPAGE_RUN_TEXT "Open the Vellmoran Control Panel"
+!define MUI_WELCOMEPAGE_TEXT "Vellmoran locks your screen with a password when you press its key, sweep the mouse across the screen or leave the computer idle.$\r$\n$\r$\n$_CLICK"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Start Vellmoran now"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartDaemonAsUser
+!define MUI_FINISHPAGE_SHOWREADME
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Start Vellmoran when I log on"
+!define MUI_FINISHPAGE_SHOWREADME_FUNCTION RegisterLaunchOnStartup
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW OfferLogOnOnlyWhenFresh
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -144,8 +150,70 @@ FunctionEnd
     ${EndIf}
 !macroend
 
+; 1 when this install put the programs into a folder that had none: only
+; then does setup decide about the Run value; an upgrade keeps the user's.
+Var FreshInstall
+; 1 when /NOSTARTUP asks a silent install to leave the Run value alone.
+Var NoStartup
+
 Function .onInit
     !insertmacro ALL_USERS_AS_ADMINISTRATOR
+    StrCpy $NoStartup 0
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/NOSTARTUP" $1
+    ${IfNot} ${Errors}
+        StrCpy $NoStartup 1
+    ${EndIf}
+FunctionEnd
+
+; The same value the control panel's "Launch on Startup" writes: the daemon's
+; path, bare, as REG_SZ.
+Function RegisterLaunchOnStartup
+    WriteRegStr HKLM "${RUN_KEY}" "VellmoranD" "$INSTDIR\VellmoranD.exe"
+FunctionEnd
+
+; Setup runs elevated; the daemon must run as the user who is logged on, so
+; the shell starts it.
+Function StartDaemonAsUser
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\VellmoranD.exe"'
+FunctionEnd
+
+Function OfferLogOnOnlyWhenFresh
+    ${If} $FreshInstall != 1
+        SendMessage $mui.FinishPage.ShowReadme ${BM_SETCHECK} 0 0  ; unchecked
+        ShowWindow $mui.FinishPage.ShowReadme ${SW_HIDE}
+    ${EndIf}
+FunctionEnd
+
+; One record of the settings file: the key and the value, each an ANSI text
+; padded with zeros to its field, 128 and 2048 bytes.
+!macro WRITE_FIELD handle text width
+    FileWrite ${handle} "${text}"
+    StrLen $R1 "${text}"
+    IntOp $R1 ${width} - $R1
+    ${For} $R2 1 $R1
+        FileWriteByte ${handle} 0
+    ${Next}
+!macroend
+!macro WRITE_RECORD handle key value
+    !insertmacro WRITE_FIELD ${handle} "${key}" 128
+    !insertmacro WRITE_FIELD ${handle} "${value}" 2048
+!macroend
+
+; The panel's help tells a new user to press PAUSE: a first settings file
+; arms that key, the rest at the wizard's defaults, in the wizard's order.
+Function WriteFirstSettings
+    ${If} ${FileExists} "$INSTDIR\Vellmoran.bin"
+        Return
+    ${EndIf}
+    FileOpen $R0 "$INSTDIR\Vellmoran.bin" w
+    !insertmacro WRITE_RECORD $R0 "m_nVirtualKey" "19"
+    !insertmacro WRITE_RECORD $R0 "m_bScreenwipe" "0"
+    !insertmacro WRITE_RECORD $R0 "m_bScreensaver" "0"
+    !insertmacro WRITE_RECORD $R0 "m_nVelocity" "500"
+    !insertmacro WRITE_RECORD $R0 "m_nDelay" "5"
+    FileClose $R0
 FunctionEnd
 
 Function un.onInit
@@ -154,7 +222,10 @@ FunctionEnd
 
 Section "Vellmoran"
     !insertmacro STOP_UNLESS_PROGRAMS_FREE ""
-    ; Vellmoran.bin and the Run value are the user's: setup never touches them.
+    StrCpy $FreshInstall 1
+    ${If} ${FileExists} "$INSTDIR\VellmoranD.exe"
+        StrCpy $FreshInstall 0
+    ${EndIf}
     SetOutPath "$INSTDIR"
     File "/oname=Vellmoran.exe" "${PANEL_EXE}"
     File "/oname=VellmoranD.exe" "${DAEMON_EXE}"
@@ -172,6 +243,15 @@ Section "Vellmoran"
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+
+    ; An existing Vellmoran.bin and the Run value of an upgrade are the
+    ; user's: setup never touches them.
+    Call WriteFirstSettings
+    ${If} ${Silent}
+    ${AndIf} $FreshInstall == 1
+    ${AndIf} $NoStartup != 1
+        Call RegisterLaunchOnStartup
+    ${EndIf}
 SectionEnd
 
 Section "Uninstall"
@@ -193,7 +273,15 @@ Section "Uninstall"
         "Remove your Vellmoran settings as well (password, activation key and lock options)?$\r$\n$\r$\nKeep them to use them again after a new install." \
         /SD IDNO IDNO keep_settings
         Delete "$INSTDIR\Vellmoran.bin"
+        Goto settings_decided
     keep_settings:
+        ${If} ${FileExists} "$INSTDIR\Vellmoran.bin"
+            DetailPrint "Your settings stay in $INSTDIR\Vellmoran.bin"
+            MessageBox MB_OK|MB_ICONINFORMATION \
+                "Your Vellmoran settings stay in $INSTDIR\Vellmoran.bin.$\r$\n$\r$\nA new install in $INSTDIR picks them up." \
+                /SD IDOK
+        ${EndIf}
+    settings_decided:
     Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"
     ; Last: the quiet uninstaller returns at once and finishes from a copy of

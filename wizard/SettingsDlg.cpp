@@ -3,13 +3,15 @@
 #include "settings/ChangePassword.h"
 #include "settings/SettingsKeys.h"
 #include "wizard/CenterOnOwnerOrScreen.h"
+#include "wizard/DialogScale.h"
 #include "wizard/LockImage.h"
 #include "wizard/PageSlide.h"
 #include "wizard/WizardSettings.h"
 
 namespace {
-// The window's height once cut down to one page, in pixels.
-const int kWindowHeight = 320;
+// The window's height once cut down to one page, in pixels at 96 DPI; the
+// buttons would lie below its edge at other DPIs unless it grew with them.
+const int kWindowHeightAt96Dpi = 320;
 }  // namespace
 
 CSettingsDlg::CSettingsDlg(CWnd* parent) : CIconDialog(IDD_SETTINGS, IDR_MAINFRAME, parent)
@@ -59,7 +61,7 @@ BOOL CSettingsDlg::OnInitDialog()
 
     RECT page;
     m_ctlPageGauge.GetClientRect(&page);
-    MoveWindow(page.left, page.top, page.right - page.left, kWindowHeight - page.top, TRUE);
+    MoveWindow(page.left, page.top, page.right - page.left, ScaledFrom96Dpi(m_hWnd, kWindowHeightAt96Dpi) - page.top, TRUE);
     CenterOnOwnerOrScreen(m_hWnd);
     return TRUE;
 }

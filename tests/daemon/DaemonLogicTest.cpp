@@ -1,6 +1,7 @@
 #include "daemon/AttemptBackoff.h"
 #include "daemon/DaemonSettings.h"
 #include "daemon/IdleTrigger.h"
+#include "daemon/TrayTexts.h"
 #include "daemon/WipeDetector.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/SettingsFile.h"
@@ -48,6 +49,25 @@ TEST(IdleTrigger, FiresOncePerStretch)
               (std::vector<bool>{screensaver.Poll(1000, 0, false), screensaver.Poll(1000, 0, true),
                                  screensaver.Poll(1000, 0, true), screensaver.Poll(1000, 0, false),
                                  screensaver.Poll(1000, 0, true)}));
+}
+
+// What the tray says must match what is armed: a key the system refused is no key.
+TEST(TrayTexts, WhatIsArmed)
+{
+    DaemonSettings nothing, all;
+    all.virtualKey = VK_F9, all.screenwipe = true, all.screensaver = true, all.delayMinutes = 1;
+    all.code = "x";
+    EXPECT_EQ("Vellmoran is armed: F9, screen wipe, 1 idle minute", ArmedTip(all, true));
+    EXPECT_EQ("Vellmoran is armed: screen wipe, 1 idle minute", ArmedTip(all, false));
+    EXPECT_EQ("Lock now (F9)", LockNowItem(all, true));
+    EXPECT_EQ("Lock now", LockNowItem(all, false));
+    EXPECT_EQ("", StartNotice(all, true));
+    nothing.virtualKey = 'A';  // a code without a name arms nothing
+    EXPECT_EQ(0u, ArmedTip(nothing, true).find("Vellmoran is not armed"));
+    EXPECT_NE(std::string::npos, StartNotice(nothing, true).find("Nothing locks"));
+    nothing.virtualKey = VK_PAUSE;
+    EXPECT_EQ("Vellmoran is armed: PAUSE", ArmedTip(nothing, true));
+    EXPECT_NE(std::string::npos, StartNotice(nothing, true).find("opens with Enter"));
 }
 
 TEST(AttemptBackoff, Doubling)
@@ -103,21 +123,22 @@ TEST(DaemonSettings, Clamped)
 {
     const std::string name = "DaemonSettings.bin", path = ExecutableDirectory() + "\\" + name;
     struct Case {
-        const char *velocity, *delay;
-        int velocityMs, delayMinutes;
+        const char *velocity, *delay, *key;
+        int velocityMs, delayMinutes, virtualKey;
     };
-    for (const Case& c : {Case{"50", "45", 100, 30},
-                          {"-7", "-3", 100, 5},
-                          {"0", "31", 500, 30},
-                          {"100", "0", 100, 5},
-                          {"600", "12", 600, 12}}) {
+    for (const Case& c : {Case{"50", "45", "65", 100, 30, 0},  // a letter would lock while typing
+                          {"-7", "-3", "300", 100, 5, 0},
+                          {"0", "31", "-19", 500, 30, 0},
+                          {"100", "0", "120", 100, 5, VK_F9},
+                          {"600", "12", "19", 600, 12, VK_PAUSE}}) {
         std::ofstream(path, std::ios::binary | std::ios::trunc)
             << SettingsRecordBytes("m_nVelocity", c.velocity)
-            << SettingsRecordBytes("m_nDelay", c.delay);
+            << SettingsRecordBytes("m_nDelay", c.delay) << SettingsRecordBytes("m_nVirtualKey", c.key);
         DaemonSettings s;
         ASSERT_TRUE(ReadDaemonSettings(name, s));
         EXPECT_EQ(c.velocityMs, s.velocityMs) << c.velocity;
         EXPECT_EQ(c.delayMinutes, s.delayMinutes) << c.delay;
+        EXPECT_EQ(c.virtualKey, s.virtualKey) << c.key;
     }
     ::DeleteFileA(path.c_str());
 }

@@ -1,7 +1,9 @@
 // The setup program and its uninstaller, run silently as an administrator's
 // deployment tool would, into a folder of their own in the test prefix.
+#include "framework/Wnd.h"
 #include "tests/support/GuiDriver.h"
 #include "tests/support/SettingsFile.h"
+#include "wizard/WizardSettings.h"
 
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -138,6 +140,110 @@ TEST(Installer, InstallUpgradeUninstall)
         EXPECT_TRUE(userSettings == Contents(settings));
     }
     ::SHDeleteValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD");
+}
+
+namespace {
+const char kSetup[] = "Vellmoran-1.02-setup.exe";
+const char kUninstallTitle[] = "Vellmoran 1.02 Uninstall";
+
+// What the wizard saves for these values, made by the wizard's own save.
+std::string WizardSaves(const WizardSettings& settings)
+{
+    DeleteSettingsFile();
+    SaveWizardSettings(settings);
+    std::string bytes = ReadSettingsFile();
+    DeleteSettingsFile();
+    return bytes;
+}
+
+// The Run value as RegQueryValueExA gives it to the panel: type and bytes.
+std::string RawRunValue()
+{
+    HKEY key = nullptr;
+    char data[1024];
+    DWORD size = sizeof(data), type = 0;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_QUERY_VALUE, &key))
+        return "<missing>";
+    LSTATUS status = ::RegQueryValueExA(key, "VellmoranD", nullptr, &type,
+                                        reinterpret_cast<BYTE*>(data), &size);
+    ::RegCloseKey(key);
+    return status ? "<missing>" : std::to_string(type) + ":" + std::string(data, size);
+}
+
+void QuietUninstall()
+{
+    ExitCode(Value(kUninstallKey, "QuietUninstallString"));
+    ASSERT_TRUE(WaitUntil([] { return Value(kUninstallKey, "DisplayName") == "<missing>"; },
+                          kHangGuardMs));
+}
+
+// The uninstaller's window, or one of its message boxes, that shows this text in a control a user
+// could click. Their titles begin with the uninstaller's caption.
+HWND UninstallWindowShowing(const std::string& text)
+{
+    for (HWND window = nullptr; (window = ::FindWindowExA(nullptr, window, nullptr, nullptr));) {
+        if (AfxGetWindowText(window).rfind(kUninstallTitle, 0) != 0)
+            continue;
+        for (HWND c = ::GetWindow(window, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+            if (WhyUnclickable(c).empty() && AfxGetWindowText(c).find(text) != std::string::npos)
+                return window;
+    }
+    return nullptr;
+}
+HWND WaitForUninstallWindow(const std::string& text)
+{
+    HWND found = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (found = UninstallWindowShowing(text)) != nullptr; },
+                          kHangGuardMs))
+        << text;
+    return found;
+}
+}  // namespace
+
+// A first install arms the key the panel's help names, PAUSE, and starts the daemon at log-on;
+// neither overrides what a user has.
+TEST(Installer, FirstInstallProtects)
+{
+    const std::string folder = "C:\\Program Files\\Vellmoran First",
+                      settings = folder + "\\Vellmoran.bin",
+                      install = "\"" + Built(kSetup) + "\" /S ", at = " /D=" + folder;
+    const std::string panelWrites = "1:" + folder + "\\VellmoranD.exe" + std::string(1, '\0');
+    const std::string firstSettings = WizardSaves({VK_PAUSE, 0, 0, 500, 5});
+    ::SHDeleteValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD");
+    ::DeleteFileA(settings.c_str());
+
+    ASSERT_EQ(0u, ExitCode(install + "/NOSTARTUP" + at));
+    EXPECT_TRUE(firstSettings == Contents(settings));
+    EXPECT_EQ("<missing>", RawRunValue());
+    QuietUninstall();
+    std::ofstream(settings, std::ios::binary) << SettingsRecordBytes("m_nVirtualKey", "120");
+    const std::string kept = Contents(settings);
+
+    ASSERT_EQ(0u, ExitCode(install + at));  // fresh again: the programs went
+    EXPECT_EQ(panelWrites, RawRunValue());
+    EXPECT_TRUE(kept == Contents(settings));
+    ::SHDeleteValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD");
+    ASSERT_EQ(0u, ExitCode(install + at));  // an upgrade
+    EXPECT_EQ("<missing>", RawRunValue());
+    SetRunValue("C:\\Elsewhere\\VellmoranD.exe");
+    ASSERT_EQ(0u, ExitCode(install + at));
+    EXPECT_EQ(std::string("1:C:\\Elsewhere\\VellmoranD.exe") + '\0', RawRunValue());
+    ::SHDeleteValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD");
+
+    // Kept settings: the uninstaller says where they stay.
+    ::CloseHandle(Start("\"" + folder + "\\Uninstall.exe\""));
+    UserClick(WaitForUninstallWindow("&Uninstall"), IDOK);
+    UserClick(WaitForUninstallWindow("Remove your Vellmoran settings"), IDNO);
+    HWND keptBox = WaitForUninstallWindow("stay in");
+    EXPECT_NE(nullptr, UninstallWindowShowing(settings + ".\r\n\r\nA new install in " + folder
+                                              + " picks them up."));
+    UserClick(keptBox, IDOK);
+    UserClick(WaitForUninstallWindow("&Close"), IDOK);
+    EXPECT_TRUE(WaitUntil([] { return Value(kUninstallKey, "DisplayName") == "<missing>"; },
+                          kHangGuardMs));
+    EXPECT_TRUE(kept == Contents(settings));
+    ::DeleteFileA(settings.c_str());
+    ::RemoveDirectoryA(folder.c_str());
 }
 
 // The manifest lies in each program as text.
