@@ -1,13 +1,16 @@
 #include "daemon/DaemonWindow.h"
 
+#include "daemon/IdleNotice.h"
 #include "daemon/IdleTrigger.h"
 #include "daemon/LockScreen.h"
+#include "daemon/LockTexts.h"
 #include "daemon/TrayIcon.h"
 #include "daemon/TrayTexts.h"
 #include "daemon/WipeHook.h"
 #include "settings/DaemonContract.h"
 #include "settings/SettingsKeys.h"
 
+#include <powrprof.h>
 #include <shellapi.h>
 
 #include <cstring>
@@ -22,6 +25,17 @@ const UINT_PTR kLockRetryTimer = 3;
 const UINT kSettingsRetryMs = 500;
 const UINT kLockRetryMs = 250;
 const int kHotKeyId = 1;
+// After an idle lock, input this soon opens the screen without the password:
+// the user who only paused is not asked for it.
+const DWORD kIdleGraceMs = 5000;
+
+// A program asks the system to keep the display on: a presentation, a film.
+bool DisplayKeptOn()
+{
+    EXECUTION_STATE state = 0;
+    return ::CallNtPowerInformation(SystemExecutionState, nullptr, 0, &state, sizeof(state)) == 0
+           && (state & ES_DISPLAY_REQUIRED) != 0;
+}
 }  // namespace
 
 CDaemonWindow::CDaemonWindow(std::string directory, DWORD minuteMs, LockRecord& record)
@@ -45,17 +59,23 @@ bool CDaemonWindow::Create(HINSTANCE instance)
 
 // The lock, in one place: Lock covers the screen, the lock screen hands in
 // the keys typed, and only the right password among them calls Unlock.
-void CDaemonWindow::Lock()
+void CDaemonWindow::Lock(bool idle)
 {
     // Until a code is known nothing locks: a screen locked with an unknown
     // password could not be unlocked, and one taken for "no password"
     // would open to anyone.
     if (m_lock || (m_record.state != DaemonState::armed && m_record.state != DaemonState::locked))
         return;
+    if (m_record.state == DaemonState::armed) {
+        m_record.stats = {};
+        ::GetLocalTime(&m_record.stats.lockedAt);
+    }
     m_record.state = DaemonState::locked;
     // The activation key may be one the password needs, such as Enter.
     ReleaseHotKey();
-    m_lock.reset(new CLockScreen(m_record.code, m_image.get(), m_record.backoff));
+    m_notice.reset();
+    DWORD graceUntil = ::GetTickCount() + (idle ? kIdleGraceMs : 0);
+    m_lock.reset(new CLockScreen(m_record.code, m_image.get(), m_record.backoff, m_record.stats, graceUntil));
     if (m_lock->Window() != nullptr) {
         ::KillTimer(m_hWnd, kLockRetryTimer);
         return;
@@ -83,6 +103,9 @@ void CDaemonWindow::Unlock()
 {
     m_lock.reset();
     m_record.state = DaemonState::armed;
+    std::string report = UnlockReport(m_record.stats.wrongPasswords, TimeText(m_record.stats.lastWrongAt));
+    if (!report.empty())
+        m_tray->ShowBalloon("Vellmoran", report);
     if (m_bClosePending)
         End();
     else
@@ -236,6 +259,7 @@ void CDaemonWindow::Disarm()
     ::KillTimer(m_hWnd, kSettingsTimer);
     ::KillTimer(m_hWnd, kLockRetryTimer);
     m_idle.reset();
+    m_notice.reset();
 }
 
 void CDaemonWindow::ReleaseHotKey()
@@ -260,9 +284,17 @@ void CDaemonWindow::PollIdle()
     BOOL screensaverRunning = FALSE;
     ::SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &screensaverRunning, 0);
     DWORD now = ::GetTickCount();
-    if (m_idle->Poll(now, input.dwTime, screensaverRunning != FALSE))
-        Lock();
-    ::SetTimer(m_hWnd, kIdleTimer, m_idle->NextPollMs(now, input.dwTime), nullptr);
+    if (m_idle->Poll(now, input.dwTime, screensaverRunning != FALSE, DisplayKeptOn()))
+        Lock(true);
+    DWORD lockIn = m_idle->LockInMs(now);
+    if (!m_lock && lockIn != INFINITE && lockIn <= m_idle->WarningMs()) {
+        if (!m_notice)
+            m_notice.reset(new CIdleNotice);
+        m_notice->Show((lockIn + 999) / 1000);
+    } else {
+        m_notice.reset();
+    }
+    ::SetTimer(m_hWnd, kIdleTimer, m_idle->NextPollMs(now), nullptr);
 }
 
 void CDaemonWindow::OnTray(LPARAM event)

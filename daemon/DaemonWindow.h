@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+class CIdleNotice;
 class CIdleTrigger;
 class CLockScreen;
 class CTrayIcon;
@@ -42,7 +43,8 @@ private:
     friend LRESULT CALLBACK ObjectWindowProc<CDaemonWindow>(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void Lock();
+    // idle: the lock of an idle stretch, which input opens for a moment.
+    void Lock(bool idle = false);
     void Unlock();
     void End();
     void TryReadSettings();
@@ -71,5 +73,6 @@ private:
     std::unique_ptr<CTrayIcon> m_tray;
     std::unique_ptr<CWipeHook> m_wipe;
     std::unique_ptr<CIdleTrigger> m_idle;
+    std::unique_ptr<CIdleNotice> m_notice;
     std::unique_ptr<CLockScreen> m_lock;
 };

@@ -56,6 +56,16 @@ std::vector<KeyEvent> CInputGuard::TakeKeys()
     return keys;
 }
 
+void CInputGuard::ReportPointerUntil(DWORD until)
+{
+    ::InterlockedExchange(&m_reportPointerUntil, static_cast<LONG>(until));
+}
+
+bool CInputGuard::TakePointerMoved()
+{
+    return ::InterlockedExchange(&m_bPointerMoved, 0) != 0;
+}
+
 DWORD WINAPI CInputGuard::HookThread(void* param)
 {
     auto* self = static_cast<CInputGuard*>(param);
@@ -93,6 +103,11 @@ LRESULT CALLBACK CInputGuard::KeyboardProc(int code, WPARAM wParam, LPARAM lPara
 
 LRESULT CALLBACK CInputGuard::MouseProc(int code, WPARAM wParam, LPARAM lParam)
 {
+    if (code == HC_ACTION && g_guard != nullptr && wParam == WM_MOUSEMOVE
+        && static_cast<LONG>(::GetTickCount() - static_cast<DWORD>(g_guard->m_reportPointerUntil)) < 0) {
+        ::InterlockedExchange(&g_guard->m_bPointerMoved, 1);
+        ::SetEvent(g_guard->m_hKeysWaiting);
+    }
     if (code == HC_ACTION && g_guard != nullptr && IsButton(wParam)) {
         const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
         HWND target = ::WindowFromPoint(event->pt);

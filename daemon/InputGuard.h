@@ -33,6 +33,10 @@ public:
     // Set while keys wait to be taken.
     HANDLE Event() const { return m_hKeysWaiting; }
     std::vector<KeyEvent> TakeKeys();
+    // Until the tick count `until`, pointer moves count as input too: they
+    // set Event() and make TakePointerMoved true.
+    void ReportPointerUntil(DWORD until);
+    bool TakePointerMoved();
 
 private:
     static DWORD WINAPI HookThread(void* self);
@@ -47,4 +51,6 @@ private:
     bool m_bRunning = false;
     CRITICAL_SECTION m_keysLock;
     std::vector<KeyEvent> m_keys;
+    volatile LONG m_reportPointerUntil = 0;
+    volatile LONG m_bPointerMoved = 0;
 };

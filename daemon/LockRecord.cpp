@@ -28,7 +28,7 @@ CLockRecordMapping::CLockRecordMapping(HANDLE mapping, bool fresh) : m_hMapping(
     if (view == nullptr)
         return;
     if (fresh) {
-        m_pRecord = new (view) LockRecord{kMagic, DaemonState::starting, CAttemptBackoff(), {}};
+        m_pRecord = new (view) LockRecord{kMagic, DaemonState::starting, CAttemptBackoff(), {}, {}};
         return;
     }
     // A handle number from a command line may name any mapping: only a

@@ -9,6 +9,13 @@
 // screen.
 enum class DaemonState : LONG { starting, armed, locked, ending };
 
+// What the lock screen and the report after the unlock tell of one lock.
+struct LockStats {
+    SYSTEMTIME lockedAt;
+    int wrongPasswords;
+    SYSTEMTIME firstWrongAt, lastWrongAt;
+};
+
 // What a lock process that replaces a dead one needs to hold the same lock:
 // the state, the back-off of wrong passwords and the stored code, which is
 // fixed for the daemon's life so that a settings file changed behind its back
@@ -19,6 +26,7 @@ struct LockRecord {
     DWORD magic;
     DaemonState state;
     CAttemptBackoff backoff;
+    LockStats stats;
     char code[kMaxCode];
 };
 

@@ -1,5 +1,6 @@
 #include "daemon/LockScreen.h"
 
+#include "daemon/LockTexts.h"
 #include "daemon/WindowKeeper.h"
 #include "settings/SecureWipe.h"
 
@@ -14,13 +15,37 @@ namespace {
 const UINT_PTR kKeepTimer = 1;
 // Well within the quarter second in which a window taken away is back.
 const UINT kKeepMs = 100;
-const int kCardWidth = 440, kCardHeight = 190;
+// The card at 96 DPI; it grows with the system DPI.
+const int kCardWidth = 440, kCardHeight = 300, kCardPadding = 30;
 const COLORREF kCardColour = RGB(40, 44, 54), kTextColour = RGB(235, 238, 245);
 
-const char kPrompt[] = "Locked. Type the password and press Enter.";
+const char kPrompt[] = "Type the password and press Enter.";
 const char kNoPassword[] =
     "No password is set; set one in the control panel.\r\nPress Enter to unlock.";
 const char kWrong[] = "Wrong password.";
+const char kCapsLockOn[] = "Caps Lock is on";
+
+std::string UserName()
+{
+    char name[257] = "";
+    DWORD size = sizeof(name);
+    return ::GetUserNameA(name, &size) ? name : "";
+}
+
+SYSTEMTIME Now()
+{
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    return now;
+}
+
+int ScreenDpi()
+{
+    HDC screen = ::GetDC(nullptr);
+    int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
 
 RECT ToClient(RECT screen)
 {
@@ -30,8 +55,15 @@ RECT ToClient(RECT screen)
 }
 }  // namespace
 
-CLockScreen::CLockScreen(const std::string& code, const CheckedBitmap* image, CAttemptBackoff& backoff)
-    : m_code(code), m_backoff(backoff), m_background(image), m_keys((::GetKeyState(VK_CAPITAL) & 1) != 0, (::GetKeyState(VK_NUMLOCK) & 1) != 0)
+CLockScreen::CLockScreen(const std::string& code, const CheckedBitmap* image, CAttemptBackoff& backoff,
+                         LockStats& stats, DWORD graceUntil)
+    : m_code(code),
+      m_backoff(backoff),
+      m_stats(stats),
+      m_graceUntil(graceUntil),
+      m_dpi(ScreenDpi()),
+      m_background(image),
+      m_keys((::GetKeyState(VK_CAPITAL) & 1) != 0, (::GetKeyState(VK_NUMLOCK) & 1) != 0)
 {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     WNDCLASSA windowClass = {};
@@ -42,13 +74,14 @@ CLockScreen::CLockScreen(const std::string& code, const CheckedBitmap* image, CA
     ::RegisterClassA(&windowClass);  // fails harmlessly when it is registered already
 
     m_primary = ToClient({0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
-    int cardLeft = (m_primary.left + m_primary.right - kCardWidth) / 2;
-    int cardTop = (m_primary.top + m_primary.bottom - kCardHeight) / 2;
-    m_card = {cardLeft, cardTop, cardLeft + kCardWidth, cardTop + kCardHeight};
-    m_hTitleFont = ::CreateFontA(-32, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0,
-                                 "Tahoma");
-    m_hTextFont = ::CreateFontA(-14, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0,
-                                "Tahoma");
+    int cardWidth = ::MulDiv(kCardWidth, m_dpi, 96), cardHeight = ::MulDiv(kCardHeight, m_dpi, 96);
+    int cardLeft = (m_primary.left + m_primary.right - cardWidth) / 2;
+    int cardTop = (m_primary.top + m_primary.bottom - cardHeight) / 2;
+    m_card = {cardLeft, cardTop, cardLeft + cardWidth, cardTop + cardHeight};
+    m_hClockFont = ::CreateFontA(-::MulDiv(44, m_dpi, 96), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                 CLEARTYPE_QUALITY, 0, "Tahoma");
+    m_hTextFont = ::CreateFontA(-::MulDiv(14, m_dpi, 96), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                CLEARTYPE_QUALITY, 0, "Tahoma");
     m_hCardBrush = ::CreateSolidBrush(kCardColour);
 
     RECT place = VirtualScreen();
@@ -59,6 +92,7 @@ CLockScreen::CLockScreen(const std::string& code, const CheckedBitmap* image, CA
         return;
     // Input is taken before the screen shows, so that no key slips past.
     m_input.reset(new CInputGuard(m_hWnd));
+    m_input->ReportPointerUntil(m_graceUntil);
     CreateChildren();
     ::ShowWindow(m_hWnd, SW_SHOW);
     m_style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
@@ -74,7 +108,7 @@ CLockScreen::~CLockScreen()
     m_bEnding = true;
     if (m_hWnd != nullptr)
         ::DestroyWindow(m_hWnd);
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(m_hTitleFont), static_cast<HGDIOBJ>(m_hTextFont),
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(m_hClockFont), static_cast<HGDIOBJ>(m_hTextFont),
                            static_cast<HGDIOBJ>(m_hCardBrush)})
         if (object != nullptr)
             ::DeleteObject(object);
@@ -85,7 +119,11 @@ CLockScreen::~CLockScreen()
 bool CLockScreen::TakeInput()
 {
     DWORD now = ::GetTickCount();
-    for (const KeyEvent& event : m_input->TakeKeys()) {
+    std::vector<KeyEvent> keys = m_input->TakeKeys();
+    bool pointerMoved = m_input->TakePointerMoved();
+    if (static_cast<LONG>(now - m_graceUntil) < 0 && (pointerMoved || !keys.empty()))
+        return true;
+    for (const KeyEvent& event : keys) {
         LockKey key = m_keys.Translate(event);
         if (m_backoff.RemainingMs(now) > 0)
             continue;  // the box takes nothing while the wait runs
@@ -99,6 +137,7 @@ bool CLockScreen::TakeInput()
             return true;
     }
     ShowEntry();
+    ShowCard();
     return false;
 }
 
@@ -112,28 +151,48 @@ bool CLockScreen::Check(DWORD nowMs)
         return true;
     }
     m_backoff.OnWrong(nowMs);
+    if (m_stats.wrongPasswords++ == 0)
+        m_stats.firstWrongAt = Now();
+    m_stats.lastWrongAt = Now();
     SetChildText(m_hMessage, kWrong);
     ShowWait();
     return false;
 }
 
+HWND CLockScreen::AddText(int id, int top, int height, HFONT font, const char* text)
+{
+    int padding = ::MulDiv(kCardPadding, m_dpi, 96);
+    HWND child = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX,
+                                   m_card.left + padding, m_card.top + ::MulDiv(top, m_dpi, 96),
+                                   m_card.right - m_card.left - 2 * padding, ::MulDiv(height, m_dpi, 96), m_hWnd,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr),
+                                   nullptr);
+    ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ::SetWindowSubclass(child, ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    return child;
+}
+
+// Top to bottom, in pixels at 96 DPI.
 void CLockScreen::CreateChildren()
 {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    int left = m_card.left + 30, width = kCardWidth - 60;
-    HWND title = ::CreateWindowExA(0, "STATIC", "Vellmoran", WS_CHILD | WS_VISIBLE | SS_CENTER, left,
-                                   m_card.top + 20, width, 44, m_hWnd, nullptr, instance, nullptr);
+    SYSTEMTIME now = Now();
+    m_shownMinute = TimeText(now);
+    AddText(kClockId, 16, 56, m_hClockFont, m_shownMinute.c_str());
+    AddText(kDateId, 74, 22, m_hTextFont, DateText(now).c_str());
+    AddText(kAwayId, 98, 22, m_hTextFont, AwayText(UserName(), TimeText(m_stats.lockedAt)).c_str());
+    AddText(kLabelId, 136, 20, m_hTextFont, "Password");
+    int padding = ::MulDiv(kCardPadding, m_dpi, 96);
     m_hPassword = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_PASSWORD | ES_AUTOHSCROLL,
-                                    left, m_card.top + 78, width, 26, m_hWnd,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPasswordId)), instance, nullptr);
-    m_hMessage = ::CreateWindowExA(0, "STATIC", m_code.empty() ? kNoPassword : kPrompt,
-                                   WS_CHILD | WS_VISIBLE | SS_CENTER, left, m_card.top + 116, width, 56, m_hWnd,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageId)), instance, nullptr);
-    ::SendMessageA(title, WM_SETFONT, reinterpret_cast<WPARAM>(m_hTitleFont), FALSE);
+                                    m_card.left + padding, m_card.top + ::MulDiv(158, m_dpi, 96),
+                                    m_card.right - m_card.left - 2 * padding, ::MulDiv(26, m_dpi, 96), m_hWnd,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPasswordId)),
+                                    ::GetModuleHandleA(nullptr), nullptr);
     ::SendMessageA(m_hPassword, WM_SETFONT, reinterpret_cast<WPARAM>(m_hTextFont), FALSE);
-    ::SendMessageA(m_hMessage, WM_SETFONT, reinterpret_cast<WPARAM>(m_hTextFont), FALSE);
-    for (HWND child : {title, m_hPassword, m_hMessage})
-        ::SetWindowSubclass(child, ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    ::SetWindowSubclass(m_hPassword, ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    AddText(kCapsId, 190, 20, m_hTextFont, kCapsLockOn);
+    m_hMessage = AddText(kMessageId, 214, 40, m_hTextFont, m_code.empty() ? kNoPassword : kPrompt);
+    AddText(kCountId, 258, 20, m_hTextFont, "");
+    ShowCard();
 }
 
 // The children refuse what another program may ask of them: to close, to be
@@ -237,6 +296,23 @@ void CLockScreen::SetChildText(HWND child, const std::string& text)
     m_bOwnText = false;
 }
 
+// The clock, the Caps Lock warning and the count, as they are now.
+void CLockScreen::ShowCard()
+{
+    SYSTEMTIME now = Now();
+    std::string minute = TimeText(now);
+    if (minute != m_shownMinute) {
+        m_shownMinute = minute;
+        SetChildText(::GetDlgItem(m_hWnd, kClockId), minute);
+        SetChildText(::GetDlgItem(m_hWnd, kDateId), DateText(now));
+    }
+    HWND caps = ::GetDlgItem(m_hWnd, kCapsId);
+    if (((::GetWindowLongA(caps, GWL_STYLE) & WS_VISIBLE) != 0) != m_keys.CapsLock())
+        ::ShowWindow(caps, m_keys.CapsLock() ? SW_SHOWNA : SW_HIDE);
+    SetChildText(::GetDlgItem(m_hWnd, kCountId),
+                 WrongCountText(m_stats.wrongPasswords, TimeText(m_stats.firstWrongAt)));
+}
+
 void CLockScreen::ShowEntry()
 {
     if (::GetWindowTextLengthA(m_hPassword) == m_entry.Length())
@@ -245,15 +321,18 @@ void CLockScreen::ShowEntry()
     ::SendMessageA(m_hPassword, EM_SETSEL, m_entry.Length(), m_entry.Length());  // the caret after the dots
 }
 
-// While the backoff runs the box takes no typing and counts down.
+// While the backoff runs the box takes no typing, shows no caret and
+// counts down.
 void CLockScreen::ShowWait()
 {
     DWORD remaining = m_backoff.RemainingMs(::GetTickCount());
     if (remaining > 0)
-        SetChildText(m_hMessage,
-                     std::string(kWrong) + " Try again in " + std::to_string((remaining + 999) / 1000) + " s.");
+        SetChildText(m_hMessage, WaitText(remaining));
     else if (m_backoff.WrongInARow() > 0)
-        SetChildText(m_hMessage, std::string(kWrong) + " Type the password and press Enter.");
+        SetChildText(m_hMessage, std::string(kWrong) + " " + kPrompt);
+    bool hide = remaining > 0;
+    if (hide != m_bCaretHidden && (hide ? ::HideCaret(m_hPassword) : ::ShowCaret(m_hPassword)))
+        m_bCaretHidden = hide;
 }
 
 void CLockScreen::KeepWhole()
@@ -270,8 +349,9 @@ void CLockScreen::KeepWhole()
     DWORD now = ::GetTickCount();
     if (m_entry.ForgetIfIdle(now))
         ShowEntry();
-    if (m_backoff.RemainingMs(now) > 0 || m_backoff.WrongInARow() > 0)
+    if (m_backoff.RemainingMs(now) > 0 || m_backoff.WrongInARow() > 0 || m_bCaretHidden)
         ShowWait();
+    ShowCard();
     KeepInFront();
 }
 

@@ -1,6 +1,7 @@
 #include "daemon/AttemptBackoff.h"
 #include "daemon/DaemonSettings.h"
 #include "daemon/IdleTrigger.h"
+#include "daemon/LockTexts.h"
 #include "daemon/TrayTexts.h"
 #include "daemon/WipeDetector.h"
 #include "tests/support/ImportPatch.h"
@@ -38,17 +39,67 @@ TEST(WipeDetector, FastWipesOnly)
 TEST(IdleTrigger, FiresOncePerStretch)
 {
     CIdleTrigger idle(5000), screensaver(300000);
-    EXPECT_EQ((std::vector<DWORD>{500, 0, 1, 0, 1000, 0, 1}),
-              (std::vector<DWORD>{
-                  idle.NextPollMs(4500, 0), idle.Poll(4999, 0, false), idle.Poll(5000, 0, false),
-                  idle.Poll(9000, 0, false) /* the same stretch */, idle.NextPollMs(9000, 0),
-                  idle.Poll(12000, 8000, false), idle.Poll(13000, 8000, false)}));
-    EXPECT_LE(50u, CIdleTrigger(10).NextPollMs(100, 95));  // never spins
+    EXPECT_EQ((std::vector<DWORD>{0, 50, 1, 0, 1000, 0, 1}),
+              (std::vector<DWORD>{idle.Poll(4499, 0, false), idle.NextPollMs(4499),
+                                  idle.Poll(5000, 0, false),
+                                  idle.Poll(9000, 0, false) /* the same stretch */,
+                                  idle.NextPollMs(9000), idle.Poll(12000, 8000, false),
+                                  idle.Poll(13000, 8000, false)}));
+    CIdleTrigger quick(10);
+    quick.Poll(100, 95, false);
+    EXPECT_LE(50u, quick.NextPollMs(100));  // never spins
     // The screensaver's start fires whatever the input, before the delay.
     EXPECT_EQ((std::vector<bool>{false, true, false, false, true}),
               (std::vector<bool>{screensaver.Poll(1000, 0, false), screensaver.Poll(1000, 0, true),
                                  screensaver.Poll(1000, 0, true), screensaver.Poll(1000, 0, false),
                                  screensaver.Poll(1000, 0, true)}));
+}
+
+// The warning shows for the last 10 s, or the last tenth of a short delay.
+TEST(IdleTrigger, Warning)
+{
+    CIdleTrigger fiveMinutes(300000), fiveSeconds(5000);
+    EXPECT_EQ(10000u, fiveMinutes.WarningMs());
+    EXPECT_EQ(500u, fiveSeconds.WarningMs());
+    fiveSeconds.Poll(4000, 0, false);
+    EXPECT_EQ(500u, fiveSeconds.NextPollMs(4000));  // a short warning is not polled past
+    fiveMinutes.Poll(290000, 1000, false);
+    EXPECT_EQ(1000u, fiveMinutes.NextPollMs(290000));
+    fiveMinutes.Poll(290500, 1000, false);
+    EXPECT_EQ(500u, fiveMinutes.NextPollMs(290500));  // lands where the warning begins
+    fiveMinutes.Poll(291000, 1000, false);
+    EXPECT_EQ(10000u, fiveMinutes.LockInMs(291000));
+    EXPECT_EQ(1000u, fiveMinutes.NextPollMs(291000));  // a tick per second of the countdown
+    fiveMinutes.Poll(295000, 294000, false);  // input: a new stretch
+    EXPECT_EQ(299000u, fiveMinutes.LockInMs(295000));
+    EXPECT_TRUE(fiveMinutes.Poll(594000, 294000, false));
+    EXPECT_EQ(INFINITE, fiveMinutes.LockInMs(594000));
+}
+
+// A program that keeps the display on holds the idle lock off; the delay counts again from when it
+// lets go. The screensaver's start still locks.
+TEST(IdleTrigger, DisplayKeptOn)
+{
+    CIdleTrigger idle(5000);
+    EXPECT_FALSE(idle.Poll(9000, 0, false, true));
+    EXPECT_EQ(INFINITE, idle.LockInMs(9000));
+    EXPECT_FALSE(idle.Poll(20000, 0, false, true));
+    EXPECT_FALSE(idle.Poll(24999, 0, false, false));
+    EXPECT_TRUE(idle.Poll(25000, 0, false, false));
+    EXPECT_FALSE(idle.Poll(40000, 30000, false, true));
+    EXPECT_TRUE(idle.Poll(41000, 30000, true, true));
+}
+
+TEST(LockTexts, Counts)
+{
+    EXPECT_EQ("Try again in 4 seconds.", WaitText(3001));
+    EXPECT_EQ("Try again in 1 second.", WaitText(1000));
+    EXPECT_EQ("", WrongCountText(0, "14:03"));
+    EXPECT_EQ("2 wrong passwords since 14:03", WrongCountText(2, "14:03"));
+    EXPECT_EQ("1 wrong password was typed while the screen was locked, the last at 14:05.",
+              UnlockReport(1, "14:05"));
+    EXPECT_EQ("", UnlockReport(0, ""));
+    EXPECT_EQ("ann is away since 14:02", AwayText("ann", "14:02"));
 }
 
 // What the tray says must match what is armed: a key the system refused is no key.

@@ -1,3 +1,6 @@
+#include "daemon/IdleNotice.h"
+#include "daemon/LockScreen.h"
+#include "framework/Wnd.h"
 #include "settings/PasswordScrambler.h"
 #include "tests/support/GuiDriver.h"
 #include "tests/support/RealDaemon.h"
@@ -207,7 +210,7 @@ TEST(Daemon, RightPasswordResetsWait)
     Press("OPEN\r");
     ASSERT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs));
     ASSERT_TRUE(daemon.LockBy(Pause));
-    EXPECT_EQ(0u, Message().find("Locked.")) << Message();  // no wrong one in a row
+    EXPECT_EQ("Type the password and press Enter.", Message());  // no wrong one in a row
     Press("SHUT\r");
     ASSERT_TRUE(ShowsWrong());
     EXPECT_EQ(std::string::npos, Message().find("Try again")) << Message();
@@ -244,4 +247,67 @@ TEST(Daemon, SecondEndsAtOnce)
     Process second;
     EXPECT_TRUE(second.Ended());
     ::DestroyWindow(other);
+}
+
+// The warning follows the lock's own Caps Lock, which the keys at the lock screen toggle.
+TEST(Daemon, CapsLockWarning)
+{
+    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
+    Process daemon;
+    ASSERT_TRUE(daemon.LockBy(Pause));
+    const bool off = CardText(CLockScreen::kCapsId).empty();
+    for (bool on : {off, !off}) {
+        Press("\x14");
+        EXPECT_TRUE(WaitUntil(
+            [on] { return CardText(CLockScreen::kCapsId) == (on ? "Caps Lock is on" : ""); },
+            kGuardMs))
+            << on;
+    }
+}
+
+TEST(Daemon, WrongCount)
+{
+    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
+    Process daemon;
+    ASSERT_TRUE(daemon.LockBy(Pause));
+    EXPECT_EQ("", CardText(CLockScreen::kCountId));
+    Press("SHUT\rSHUT\r");
+    EXPECT_TRUE(WaitUntil(
+        [] { return CardText(CLockScreen::kCountId).find("2 wrong passwords since ") == 0; },
+        kGuardMs));
+}
+
+// Input in the moments after an idle lock opens it; after the activation key it does not.
+TEST(Daemon, IdleGrace)
+{
+    ::SetEnvironmentVariableA("VELLMORAN_TEST_MINUTE_MS", "2000");
+    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}, {"m_bScreensaver", "1"},
+                   {"m_nDelay", "1"}});
+    Process daemon;
+    ::SetEnvironmentVariableA("VELLMORAN_TEST_MINUTE_MS", nullptr);
+    auto move = [] { ::mouse_event(MOUSEEVENTF_MOVE, 5, 0, 0, 0); };
+    ASSERT_TRUE(daemon.LockBy([] {}));
+    move();
+    EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs));
+    ASSERT_TRUE(daemon.LockBy(Pause));
+    move(), PumpMessages(1000);  // nothing can happen: a fixed wait
+    EXPECT_TRUE(Covered());
+}
+
+// The notice counts down to the idle lock, and input takes it away.
+TEST(Daemon, IdleNotice)
+{
+    ::SetEnvironmentVariableA("VELLMORAN_TEST_MINUTE_MS", "12000");
+    WriteSettings({{"m_bScreensaver", "1"}, {"m_nDelay", "1"}});
+    Process daemon;
+    ::SetEnvironmentVariableA("VELLMORAN_TEST_MINUTE_MS", nullptr);
+    HWND notice = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return ::IsWindowVisible(notice = ::FindWindowA(CIdleNotice::kClassName, nullptr)); },
+        kGuardMs));
+    std::string text = AfxGetWindowText(::GetWindow(notice, GW_CHILD));
+    EXPECT_EQ(0u, text.find("Vellmoran locks the screen in ")) << text;
+    ::mouse_event(MOUSEEVENTF_MOVE, 5, 0, 0, 0);
+    EXPECT_TRUE(WaitUntil([] { return !::FindWindowA(CIdleNotice::kClassName, nullptr); }, kGuardMs));
+    EXPECT_EQ(nullptr, Lock());
 }

@@ -3,6 +3,7 @@
 #include "panel/ControlPanelDlg.h"
 #include "settings/ChangePassword.h"
 #include "tests/support/GuiDriver.h"
+#include "tests/support/RealDaemon.h"
 #include "tests/support/SettingsFile.h"
 #include "wizard/SettingsDlg.h"
 
@@ -115,4 +116,17 @@ TEST_F(Dpi, WizardPagesWhole)
                         Do([&] { EXPECT_TRUE(start == Places(shown)); }), to(IDCANCEL)},
                        kSlideGuardMs);
     CSettingsDlg().DoModal();
+}
+
+// The lock's card grows with the DPI: its password box is 26 pixels high at 96 DPI.
+TEST_F(Dpi, LockCardGrows)
+{
+    RealDaemon::WriteSettings({{"m_nVirtualKey", "19"}});
+    RealDaemon::Process daemon;
+    ASSERT_TRUE(daemon.LockBy([] { RealDaemon::Press("\x13"); }));
+    RECT box;
+    ::GetWindowRect(RealDaemon::PasswordBox(), &box);
+    EXPECT_EQ(::MulDiv(26, SystemDpi(), 96), box.bottom - box.top);
+    RealDaemon::Press("\r");
+    EXPECT_TRUE(WaitUntil([] { return !RealDaemon::Lock(); }, RealDaemon::kGuardMs));
 }

@@ -40,7 +40,13 @@ HWND PasswordBox()
 
 std::string Message()
 {
-    return AfxGetWindowText(::GetDlgItem(Lock(), CLockScreen::kMessageId));
+    return CardText(CLockScreen::kMessageId);
+}
+
+std::string CardText(int id)
+{
+    HWND control = ::GetDlgItem(Lock(), id);
+    return ::IsWindowVisible(control) ? AfxGetWindowText(control) : "";
 }
 
 std::string WhyUncovered()

@@ -21,6 +21,8 @@ HWND Main();
 HWND Lock();
 HWND PasswordBox();
 std::string Message();
+// The text a control of the lock's card shows; empty when it is hidden.
+std::string CardText(int id);
 // Why the screen is not covered as a lock must cover it (shown, whole,
 // over the virtual screen, on top, taking no transparency); empty when it
 // is.
