@@ -4,27 +4,28 @@
 
 #include <windows.h>
 
-// The lock screen's background: the user's bitmap, scaled to fit with its
-// proportions kept and centred, on a plain dark ground; only the dark ground
-// without a bitmap.
+// The lock screen's background, composed once, off screen, before the lock
+// shows: on each monitor the user's bitmap fills the monitor with its
+// proportions kept, cropped and centred, as the system's "Fill" wallpaper
+// does; a plain dark ground without a bitmap.
 class CLockBackground {
 public:
-    // image: a checked picture, or null for none.
-    explicit CLockBackground(const CheckedBitmap* image);
+    // image: a checked picture, or null for none. screen: the virtual
+    // screen, whose top left is the client origin.
+    CLockBackground(const CheckedBitmap* image, const RECT& screen);
     ~CLockBackground();
     CLockBackground(const CLockBackground&) = delete;
     CLockBackground& operator=(const CLockBackground&) = delete;
 
-    // Paints the whole client rectangle; the image fills as much of area
-    // (the primary monitor, in client coordinates) as its proportions allow.
-    // The smooth scaling looks better and takes several times longer.
-    void Paint(HDC dc, const RECT& client, const RECT& area, bool smooth) const;
+    // Paints the part of the client area to update.
+    void Paint(HDC dc, const RECT& update) const;
 
 private:
+    HDC m_hComposed = nullptr;
     HBITMAP m_hBitmap = nullptr;
-    SIZE m_size = {0, 0};
+    HGDIOBJ m_hOldBitmap = nullptr;
 };
 
-// The largest rectangle of the image's proportions that fits in the area,
-// centred in it.
-RECT FitCentred(SIZE image, const RECT& area);
+// The part of an image that fills an area of this size: the largest
+// rectangle of the area's proportions, centred in the image.
+RECT CropToFill(SIZE image, SIZE area);

@@ -62,7 +62,7 @@ CLockScreen::CLockScreen(const std::string& code, const CheckedBitmap* image, CA
       m_stats(stats),
       m_graceUntil(graceUntil),
       m_dpi(ScreenDpi()),
-      m_background(image),
+      m_background(image, VirtualScreen()),
       m_keys((::GetKeyState(VK_CAPITAL) & 1) != 0, (::GetKeyState(VK_NUMLOCK) & 1) != 0)
 {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
@@ -94,7 +94,10 @@ CLockScreen::CLockScreen(const std::string& code, const CheckedBitmap* image, CA
     m_input.reset(new CInputGuard(m_hWnd));
     m_input->ReportPointerUntil(m_graceUntil);
     CreateChildren();
+    // Everything is drawn before the first frame: the background composed
+    // already, the card and its texts painted at once.
     ::ShowWindow(m_hWnd, SW_SHOW);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     m_style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
     m_exStyle = ::GetWindowLongA(m_hWnd, GWL_EXSTYLE);
     KeepInFront();
@@ -230,16 +233,9 @@ LRESULT CLockScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = ::BeginPaint(m_hWnd, &paint);
-        RECT client;
-        ::GetClientRect(m_hWnd, &client);
-        m_background.Paint(dc, client, m_primary, m_bSmooth);
+        m_background.Paint(dc, paint.rcPaint);
         ::FillRect(dc, &m_card, m_hCardBrush);
         ::EndPaint(m_hWnd, &paint);
-        // The screen is covered at once, the image drawn smoothly after.
-        if (!m_bSmooth) {
-            m_bSmooth = true;
-            ::InvalidateRect(m_hWnd, nullptr, FALSE);
-        }
         return 0;
     }
     case WM_CTLCOLORSTATIC: {

@@ -91,5 +91,4 @@ private:
     bool m_bCaretHidden = false;
     bool m_bEnding = false;    // the owner destroys the window: let it go
     bool m_bOwnText = false;   // a text change of ours, not of another program
-    bool m_bSmooth = false;    // the first paint scales the image quickly
 };

@@ -91,6 +91,19 @@ std::vector<BYTE> Bytes(const std::string& text)
 }
 }  // namespace
 
+// Fill: the image's middle part of the monitor's proportions.
+TEST(LockBackground, CropToFill)
+{
+    auto crop = [](SIZE image, SIZE area) {
+        RECT r = CropToFill(image, area);
+        return std::vector<LONG>{r.left, r.top, r.right, r.bottom};
+    };
+    EXPECT_EQ((std::vector<LONG>{133, 0, 1466, 1000}), crop({1600, 1000}, {1024, 768}));
+    EXPECT_EQ((std::vector<LONG>{0, 250, 1000, 750}), crop({1000, 1000}, {1920, 960}));
+    EXPECT_EQ((std::vector<LONG>{0, 0, 800, 600}), crop({800, 600}, {1024, 768}));
+    EXPECT_EQ((std::vector<LONG>{0, 0, 800, 600}), crop({800, 600}, {0, 768}));
+}
+
 TEST(CheckedBitmap, GoodOnes)
 {
     for (const auto& file :
@@ -98,14 +111,12 @@ TEST(CheckedBitmap, GoodOnes)
           Bmp(4, 4, 16), Bmp(4, 4, 32), Bmp(4, 4, 32, BI_BITFIELDS), Bmp(4, 4, 16, BI_BITFIELDS)}) {
         CheckedBitmap bitmap;
         ASSERT_EQ(BitmapCheck::ok, CheckBitmap(file, bitmap));
-        CLockBackground background(&bitmap);
+        CLockBackground background(&bitmap, {0, 0, 64, 48});
         HDC dc = ::CreateCompatibleDC(nullptr);
         HBITMAP target = ::CreateCompatibleBitmap(::GetDC(nullptr), 64, 48);
         HGDIOBJ old = ::SelectObject(dc, target);
-        RECT all = {0, 0, 64, 48};
-        background.Paint(dc, all, all, true);
-        EXPECT_NE(::GetPixel(dc, 32, 24), ::GetPixel(dc, 0, 0))
-            << "the picture is drawn on the ground";
+        background.Paint(dc, {0, 0, 64, 48});
+        EXPECT_NE(RGB(18, 20, 26), ::GetPixel(dc, 32, 24)) << "the picture is drawn";
         ::SelectObject(dc, old), ::DeleteObject(target), ::DeleteDC(dc);
     }
 }
