@@ -2,7 +2,8 @@
 // its own (daemon-benchmark\) with every trigger armed and no password:
 // - from the activation key's press (SendInput) to the lock screen being
 //   shown, and to its being painted on the screen, over several rounds,
-//   medians;
+//   medians; and the frames seen on the way that are neither the desktop
+//   nor the finished lock screen (half-drawn ones);
 // - the CPU time its processes use while armed and idle for 60 s, and while
 //   locked for 20 s, as a share of one core;
 // - from the death of the process that shows the lock (TerminateProcess, as
@@ -21,7 +22,7 @@
 #include <vector>
 
 namespace {
-const int kRounds = 15;
+const int kRounds = 20;
 const int kDeaths = 20;
 const DWORD kIdleMs = 60000;
 const DWORD kLockedMs = 20000;
@@ -62,14 +63,39 @@ HWND VisibleLock(DWORD notOf = 0)
     return nullptr;
 }
 
-// A pixel of the lock screen's card, just below its top edge, shows the
-// card's colour once the lock screen has been painted.
+// A pixel of the lock screen's card, just below its top edge (the card is
+// 300 pixels high at 96 DPI), shows the card's colour once the lock screen
+// has been painted.
 bool LockPainted()
 {
     HDC screen = ::GetDC(nullptr);
-    COLORREF pixel = ::GetPixel(screen, ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2 - 90);
+    int below = ::MulDiv(150, ::GetDeviceCaps(screen, LOGPIXELSY), 96) - 4;
+    COLORREF pixel = ::GetPixel(screen, ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2 - below);
     ::ReleaseDC(nullptr, screen);
     return pixel == RGB(40, 44, 54);
+}
+
+// What the screen shows, as a grid of 32 by 24 pixels taken from one copy of
+// the whole screen.
+std::vector<DWORD> Frame()
+{
+    int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = ::GetDC(nullptr), copy = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(copy, bitmap);
+    ::BitBlt(copy, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    std::vector<DWORD> grid;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 32; ++x)
+            grid.push_back(static_cast<DWORD*>(bits)[(y * height / 24 + height / 48) * width + x * width / 32 + width / 64]);
+    ::SelectObject(copy, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(copy);
+    ::ReleaseDC(nullptr, screen);
+    return grid;
 }
 
 bool WaitFor(bool visible, DWORD timeoutMs, DWORD notOf = 0)
@@ -166,19 +192,31 @@ int main(int argc, char** argv)
     WaitFor(false, 10000);
 
     std::vector<double> delays, painted;
+    int halfDrawn = 0, frames = 0;
     for (int round = 0; round < kRounds; ++round) {
         ::Sleep(300);
+        std::vector<DWORD> desktop = Frame();
+        std::vector<std::vector<DWORD>> seen;
         double start = Now();
         Press(VK_PAUSE);
+        // Every frame from the press until the lock is painted, then the
+        // finished lock screen once it has settled.
+        while (!LockPainted() && Now() - start < 10000)
+            seen.push_back(Frame());
+        painted.push_back(Now() - start);
         if (!WaitFor(true, 10000))
             continue;
         delays.push_back(Now() - start);
-        for (DWORD wait = 0; wait < 10000 && !LockPainted(); ++wait)
-            ::Sleep(1);
-        painted.push_back(Now() - start);
+        ::Sleep(300);
+        std::vector<DWORD> finished = Frame();
+        for (const auto& frame : seen)
+            halfDrawn += frame != desktop && frame != finished;
+        frames += static_cast<int>(seen.size());
         Press(VK_RETURN);
         WaitFor(false, 10000);
     }
+    std::printf("half-drawn frames: %d of %d frames seen before the lock was painted, %d rounds\n", halfDrawn,
+                frames, kRounds);
     for (auto* runs : {&delays, &painted}) {
         std::sort(runs->begin(), runs->end());
         if (!runs->empty())
