@@ -86,7 +86,7 @@ CLockScreen::CLockScreen(const std::string& code, const CheckedBitmap* image, CA
 
     RECT place = VirtualScreen();
     m_hWnd = ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, "Vellmoran",
-                               WS_POPUP | WS_CLIPCHILDREN, place.left, place.top, place.right - place.left,
+                               WS_POPUP, place.left, place.top, place.right - place.left,
                                place.bottom - place.top, nullptr, nullptr, instance, this);
     if (m_hWnd == nullptr)
         return;
@@ -94,10 +94,11 @@ CLockScreen::CLockScreen(const std::string& code, const CheckedBitmap* image, CA
     m_input.reset(new CInputGuard(m_hWnd));
     m_input->ReportPointerUntil(m_graceUntil);
     CreateChildren();
-    // Everything is drawn before the first frame: the background composed
-    // already, the card and its texts painted at once.
-    ::ShowWindow(m_hWnd, SW_SHOW);
-    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ShowWait();
+    // Shown first and activated after: the box draws itself as it takes the
+    // focus, which must not come before the frame.
+    ::ShowWindow(m_hWnd, SW_SHOWNA);
+    ::UpdateWindow(m_hWnd);
     m_style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
     m_exStyle = ::GetWindowLongA(m_hWnd, GWL_EXSTYLE);
     KeepInFront();
@@ -233,8 +234,7 @@ LRESULT CLockScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = ::BeginPaint(m_hWnd, &paint);
-        m_background.Paint(dc, paint.rcPaint);
-        ::FillRect(dc, &m_card, m_hCardBrush);
+        Paint(dc, paint.rcPaint);
         ::EndPaint(m_hWnd, &paint);
         return 0;
     }
@@ -279,6 +279,56 @@ LRESULT CLockScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     }
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+// A control draws itself only where its client area begins at the origin
+// of the device: the copy is made in a bitmap of its own, then put in place.
+static void PrintChild(HDC dc, HWND child)
+{
+    RECT client;
+    ::GetClientRect(child, &client);
+    POINT place = {0, 0};
+    ::MapWindowPoints(child, ::GetParent(child), &place, 1);
+    HDC copy = ::CreateCompatibleDC(dc);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(dc, client.right, client.bottom);
+    HGDIOBJ old = ::SelectObject(copy, bitmap);
+    ::SendMessageA(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(copy), PRF_CLIENT | PRF_ERASEBKGND);
+    ::BitBlt(dc, place.x, place.y, client.right, client.bottom, copy, 0, 0, SRCCOPY);
+    ::SelectObject(copy, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(copy);
+}
+
+// The system may show a window's drawing between any two of its drawing
+// calls, and this process's other threads let it do so at any moment. So
+// the frame is made whole off screen, the children's looks included, and
+// reaches the window in one copy: no frame shows the card with holes where
+// its texts go. The children's own paints that follow change no pixel.
+void CLockScreen::Paint(HDC dc, const RECT& area)
+{
+    int width = area.right - area.left, height = area.bottom - area.top;
+    HDC frame = ::CreateCompatibleDC(dc);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(dc, width, height);
+    HGDIOBJ old = ::SelectObject(frame, bitmap);
+    ::SetViewportOrgEx(frame, -area.left, -area.top, nullptr);
+    m_background.Paint(frame, area);
+    ::FillRect(frame, &m_card, m_hCardBrush);
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) == 0)
+            continue;
+        RECT place;
+        ::GetWindowRect(child, &place);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
+        if (::GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
+            ::DrawEdge(frame, &place, EDGE_SUNKEN, BF_RECT);
+        PrintChild(frame, child);
+    }
+    ::HideCaret(m_hPassword);  // copied over, a shown caret would blink out of step
+    ::BitBlt(dc, area.left, area.top, width, height, frame, area.left, area.top, SRCCOPY);
+    ::ShowCaret(m_hPassword);
+    ::SelectObject(frame, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(frame);
 }
 
 void CLockScreen::SetChildText(HWND child, const std::string& text)

@@ -63,6 +63,7 @@ private:
     void CreateChildren();
     void SetChildText(HWND child, const std::string& text);
     HWND AddText(int id, int top, int height, HFONT font, const char* text);
+    void Paint(HDC dc, const RECT& area);
     void ShowEntry();
     void ShowWait();
     void ShowCard();

@@ -5,11 +5,13 @@
 //   medians; and the frames seen on the way that are neither the desktop
 //   nor the finished lock screen (half-drawn ones);
 // - the CPU time its processes use while armed and idle for 60 s, and while
-//   locked for 20 s, as a share of one core;
+//   locked for 60 s, as a share of one core (under Wine, which gives no
+//   times of other processes, run it through cpu-from-proc.sh);
 // - from the death of the process that shows the lock (TerminateProcess, as
 //   a crash) to the screen covered again, over 20 rounds, median;
 // - its working set, armed and unlocked.
-// An argument names a bitmap for the lock screen to show. Under Wine this counts Wine's own
+// An argument names a bitmap for the lock screen to show; a second one, a
+// folder where each half-drawn frame is saved as a bitmap. Under Wine this counts Wine's own
 //   libraries mapped into every process: compare with any other small
 //   program run the same way.
 #include <windows.h>
@@ -25,7 +27,7 @@ namespace {
 const int kRounds = 20;
 const int kDeaths = 20;
 const DWORD kIdleMs = 60000;
-const DWORD kLockedMs = 20000;
+const DWORD kLockedMs = 60000;  // so that the clock changes at least once
 
 std::string Directory()
 {
@@ -75,28 +77,48 @@ bool LockPainted()
     return pixel == RGB(40, 44, 54);
 }
 
-// What the screen shows, as a grid of 32 by 24 pixels taken from one copy of
-// the whole screen.
-std::vector<DWORD> Frame()
-{
+// One copy of the whole screen, and the grid of 32 by 24 pixels that frames
+// are compared by.
+struct Frame {
     int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC screen = ::GetDC(nullptr), copy = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(copy, bitmap);
-    ::BitBlt(copy, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    std::vector<DWORD> grid;
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 32; ++x)
-            grid.push_back(static_cast<DWORD*>(bits)[(y * height / 24 + height / 48) * width + x * width / 32 + width / 64]);
-    ::SelectObject(copy, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(copy);
-    ::ReleaseDC(nullptr, screen);
-    return grid;
-}
+    std::vector<DWORD> pixels, grid;
+
+    Frame() : pixels(static_cast<size_t>(width) * height)
+    {
+        BITMAPINFO info = Info();
+        void* bits = nullptr;
+        HDC screen = ::GetDC(nullptr), copy = ::CreateCompatibleDC(screen);
+        HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = ::SelectObject(copy, bitmap);
+        ::BitBlt(copy, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        std::copy_n(static_cast<DWORD*>(bits), pixels.size(), pixels.begin());
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 32; ++x)
+                grid.push_back(pixels[(y * height / 24 + height / 48) * width + x * width / 32 + width / 64]
+                               & 0xFFFFFF);  // the colour: the fourth byte differs between copies
+        ::SelectObject(copy, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(copy);
+        ::ReleaseDC(nullptr, screen);
+    }
+    BITMAPINFO Info() const
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        return info;
+    }
+    // As a bitmap file, to look at what a half-drawn frame showed.
+    void Save(const std::string& path) const
+    {
+        BITMAPINFO info = Info();
+        DWORD size = static_cast<DWORD>(pixels.size() * 4);
+        BITMAPFILEHEADER file = {0x4D42, 54 + size, 0, 0, 54};
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), 14);
+        out.write(reinterpret_cast<const char*>(&info.bmiHeader), 40);
+        out.write(reinterpret_cast<const char*>(pixels.data()), size);
+    }
+};
 
 bool WaitFor(bool visible, DWORD timeoutMs, DWORD notOf = 0)
 {
@@ -140,8 +162,11 @@ void PrintCpu(HANDLE guard, const char* what, DWORD ms)
     HANDLE lock = LockProcess();
     ULONGLONG before = CpuTime100ns(guard) + CpuTime100ns(lock);
     double start = Now();
+    std::printf("%s: measuring for %lu s\n", what, ms / 1000);  // the marks that cpu-from-proc.sh reads
+    std::fflush(stdout);
     ::Sleep(ms);
     double elapsed = Now() - start;
+    std::printf("%s: done measuring\n", what);
     double cpuMs = static_cast<double>(CpuTime100ns(guard) + CpuTime100ns(lock) - before) / 10000.0;
     std::printf("%s for %.0f s: CPU time %.1f ms, %.4f %% of one core\n", what, elapsed / 1000.0, cpuMs,
                 100.0 * cpuMs / elapsed);
@@ -195,27 +220,30 @@ int main(int argc, char** argv)
     int halfDrawn = 0, frames = 0;
     for (int round = 0; round < kRounds; ++round) {
         ::Sleep(300);
-        std::vector<DWORD> desktop = Frame();
-        std::vector<std::vector<DWORD>> seen;
+        const Frame desktop;
+        std::vector<Frame> seen;
         double start = Now();
         Press(VK_PAUSE);
-        // Every frame from the press until the lock is painted, then the
-        // finished lock screen once it has settled.
+        // Every frame from the press until 200 ms after the lock is painted,
+        // then the finished lock screen once it has settled.
         while (!LockPainted() && Now() - start < 10000)
-            seen.push_back(Frame());
+            seen.emplace_back();
         painted.push_back(Now() - start);
         if (!WaitFor(true, 10000))
             continue;
         delays.push_back(Now() - start);
+        while (Now() - start < painted.back() + 200)  // and on, while the box takes the focus
+            seen.emplace_back();
         ::Sleep(300);
-        std::vector<DWORD> finished = Frame();
-        for (const auto& frame : seen)
-            halfDrawn += frame != desktop && frame != finished;
+        const Frame finished;
+        for (const Frame& frame : seen)
+            if (frame.grid != desktop.grid && frame.grid != finished.grid && ++halfDrawn && argc > 2)
+                frame.Save(std::string(argv[2]) + "\\half-drawn-" + std::to_string(halfDrawn) + ".bmp");
         frames += static_cast<int>(seen.size());
         Press(VK_RETURN);
         WaitFor(false, 10000);
     }
-    std::printf("half-drawn frames: %d of %d frames seen before the lock was painted, %d rounds\n", halfDrawn,
+    std::printf("half-drawn frames: %d of %d frames seen until 200 ms after the lock was painted, %d rounds\n", halfDrawn,
                 frames, kRounds);
     for (auto* runs : {&delays, &painted}) {
         std::sort(runs->begin(), runs->end());

@@ -3,7 +3,6 @@
 #include "daemon/IdleTrigger.h"
 #include "daemon/TrayTexts.h"
 #include "daemon/WipeDetector.h"
-#include "tests/support/ImportPatch.h"
 #include "tests/support/SettingsFile.h"
 
 #include <gtest/gtest.h>
@@ -180,35 +179,5 @@ TEST(DaemonSettings, Clamped)
         EXPECT_EQ(c.delayMinutes, s.delayMinutes) << c.delay;
         EXPECT_EQ(c.virtualKey, s.virtualKey) << c.key;
     }
-    ::DeleteFileA(path.c_str());
-}
-
-namespace {
-DWORD g_access = 0;
-ImportPatch* g_createFile = nullptr;
-
-HANDLE WINAPI RecordingCreateFileA(LPCSTR name, DWORD access, DWORD share,
-                                   LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
-                                   HANDLE model)
-{
-    g_access |= access;
-    return g_createFile->Original<decltype(&::CreateFileA)>()(name, access, share, security,
-                                                              disposition, flags, model);
-}
-}  // namespace
-
-// A standard user may read, not write, a file in Program Files: the daemon
-// must ask for reading only, or it would never read its settings there.
-TEST(DaemonSettings, ReadOnlyAccess)
-{
-    const std::string name = "DaemonSettings.bin", path = ExecutableDirectory() + "\\" + name;
-    std::ofstream(path, std::ios::binary) << SettingsRecordBytes("m_nDelay", "7");
-    ImportPatch patch("kernel32.dll", "CreateFileA", reinterpret_cast<void*>(RecordingCreateFileA));
-    ASSERT_TRUE(patch.Patched());
-    g_createFile = &patch, g_access = 0;
-    DaemonSettings s;
-    EXPECT_TRUE(ReadDaemonSettings(name, s));
-    EXPECT_EQ(7, s.delayMinutes);
-    EXPECT_EQ(static_cast<DWORD>(GENERIC_READ), g_access);
     ::DeleteFileA(path.c_str());
 }

@@ -38,16 +38,6 @@ bool ShowsWrong()
 }
 }  // namespace
 
-TEST(Daemon, OnlyOne)
-{
-    WriteSettings({});
-    Process daemon;
-    ASSERT_TRUE(WaitUntil(Main, kGuardMs));
-    Process second;
-    EXPECT_TRUE(second.Ended());
-    EXPECT_EQ(1u, WindowsTitled("V3LLM0R4ND").size());
-}
-
 TEST(Daemon, UnarmedUntilSettingsRead)
 {
     WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
@@ -86,27 +76,27 @@ TEST(Daemon, LongestPassword)
     EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs)) << Message();
 }
 
-// Enter, the activation key, still reaches the password box while locked.
-TEST(Daemon, EnterAsActivationKey)
+// Enter or Space as the activation key still reaches the password box while
+// locked, and locks again after the unlock.
+TEST(Daemon, TypingKeyAsActivationKey)
 {
-    WriteSettings({{"m_nVirtualKey", "13"}, {"m_csCode", Code("open")}});
-    Process daemon;
-    ASSERT_TRUE(daemon.LockBy([] { Press("\r"); }));
-    Press("SHUT\r");
-    EXPECT_TRUE(ShowsWrong()) << Message();
-    WaitUntil([] { return Message().find("Type the password") != std::string::npos; }, kGuardMs);
-    Press("OPEN\r");
-    EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs));
-    EXPECT_TRUE(daemon.LockBy([] { Press("\r"); }));  // armed again after the unlock
-}
-
-TEST(Daemon, SpaceAsActivationKey)
-{
-    WriteSettings({{"m_nVirtualKey", "32"}, {"m_csCode", Code("a b")}});
-    Process daemon;
-    ASSERT_TRUE(daemon.LockBy([] { Press(" "); }));
-    Press("A B\r");
-    EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs)) << Message();
+    const struct {
+        const char* key;
+        void (*press)();
+        const char *password, *typed;
+    } cases[] = {{"13", [] { Press("\r"); }, "open", "OPEN\r"},
+                 {"32", [] { Press(" "); }, "a b", "A B\r"}};
+    for (const auto& c : cases) {
+        WriteSettings({{"m_nVirtualKey", c.key}, {"m_csCode", Code(c.password)}});
+        Process daemon;
+        ASSERT_TRUE(daemon.LockBy(c.press)) << c.key;
+        Press("SHUT\r");
+        EXPECT_TRUE(ShowsWrong()) << Message();
+        WaitUntil([] { return Message().find("Type the password") == 0; }, kGuardMs);
+        Press(c.typed);
+        EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs)) << c.key << ": " << Message();
+        EXPECT_TRUE(daemon.LockBy(c.press)) << c.key;
+    }
 }
 
 TEST(Daemon, EmptyEnterIsNoAttempt)

@@ -1,6 +1,7 @@
 // A test double of the lock daemon, so that the control panel can be tested
 // end to end; never shipped. It owns one hidden top-level window titled
-// "V3LLM0R4ND" and ends when that window is closed. It locks nothing.
+// "V3LLM0R4ND" and ends when that window is closed. It locks nothing. Its
+// window's property "StartedIn" holds a global atom of its current directory.
 //
 // One switch, an environment variable inherited from whoever starts it:
 // VELLMORAN_DAEMON_IGNORE_CLOSE=1 makes it ignore WM_CLOSE, a daemon that
@@ -34,6 +35,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     ::RegisterClassA(&windowClass);
     HWND window = ::CreateWindowExA(0, "VellmoranDouble", Contract::kDaemonWindowTitle,
                                     WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    char directory[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(MAX_PATH, directory);
+    ::SetPropA(window, "StartedIn", reinterpret_cast<HANDLE>(::GlobalAddAtomA(directory)));
     MSG msg;
     while (window && ::GetMessageA(&msg, nullptr, 0, 0) > 0)
         ::DispatchMessageA(&msg);

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 #include <shlwapi.h>
-#include <winternl.h>
 
 #include <algorithm>
 #include <cstring>
@@ -111,30 +110,12 @@ DWORD Finish(HANDLE process)
     return exitCode;
 }
 
-// The current directory of a window's process, from its process parameters.
-std::string CurrentDirectoryOf(HWND window)
+// The current directory that the daemon double found when it started.
+std::string StartedIn(HWND daemon)
 {
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(window, &processId);
-    HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-    PROCESS_BASIC_INFORMATION basic = {};
-    ::NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr);
-    char* parameters =
-        nullptr;  // the process parameters' address, then the directory's length and address
-    struct {
-        USHORT length, maximum;
-        wchar_t* buffer;
-    } directory = {};
-    const bool wide = sizeof(void*) == 8;  // the offsets of a 64-bit build's structures
-    ::ReadProcessMemory(process,
-                        reinterpret_cast<char*>(basic.PebBaseAddress) + (wide ? 0x20 : 0x10),
-                        &parameters, sizeof(parameters), nullptr);
-    ::ReadProcessMemory(process, parameters + (wide ? 0x38 : 0x24), &directory, sizeof(directory),
-                        nullptr);
-    std::wstring text(directory.length / 2, L'\0');
-    ::ReadProcessMemory(process, directory.buffer, &text[0], directory.length, nullptr);
-    ::CloseHandle(process);
-    return std::string(text.begin(), text.end());
+    char directory[MAX_PATH] = "";
+    auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(::GetPropA(daemon, "StartedIn")));
+    return std::string(directory, ::GlobalGetAtomNameA(atom, directory, MAX_PATH));
 }
 
 // Runs one DISABLED_ case in a copy of this program in a new folder, which
@@ -337,7 +318,7 @@ TEST_F(ControlPanel, StartedElsewhere)
                           kProcessGuardMs));
     UserClick(panels()[0], IDC_START);
     ASSERT_TRUE(WaitUntil([] { return !DaemonWindows().empty(); }, kProcessGuardMs));
-    EXPECT_EQ(bin + "\\", CurrentDirectoryOf(DaemonWindows()[0]));
+    EXPECT_EQ(bin, StartedIn(DaemonWindows()[0]));
     UserClick(panels()[0], IDCANCEL);
     EXPECT_EQ(0u, Finish(copy));
 }
