@@ -238,6 +238,12 @@ LRESULT CLockScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         ::EndPaint(m_hWnd, &paint);
         return 0;
     }
+    case WM_PRINTCLIENT: {
+        RECT all;
+        ::GetClientRect(m_hWnd, &all);
+        Paint(reinterpret_cast<HDC>(wParam), all);
+        return 0;
+    }
     case WM_CTLCOLORSTATIC: {
         HDC dc = reinterpret_cast<HDC>(wParam);
         ::SetTextColor(dc, kTextColour);

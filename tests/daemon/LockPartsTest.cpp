@@ -1,12 +1,14 @@
 #include "daemon/CheckedBitmap.h"
 #include "daemon/Guard.h"
 #include "daemon/LockBackground.h"
+#include "daemon/LockScreen.h"
 #include "daemon/PasswordEntry.h"
 #include "settings/PasswordScrambler.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 
 namespace {
 std::string Code(std::string password)
@@ -102,6 +104,35 @@ TEST(LockBackground, CropToFill)
     EXPECT_EQ((std::vector<LONG>{0, 250, 1000, 750}), crop({1000, 1000}, {1920, 960}));
     EXPECT_EQ((std::vector<LONG>{0, 0, 800, 600}), crop({800, 600}, {1024, 768}));
     EXPECT_EQ((std::vector<LONG>{0, 0, 800, 600}), crop({800, 600}, {0, 768}));
+}
+
+// One paint of the lock window draws the whole card, the box and the texts
+// included: whatever frame the system shows after it is whole.
+TEST(LockScreen, OnePaintDrawsTheCard)
+{
+    CAttemptBackoff backoff;
+    LockStats stats = {};
+    CLockScreen lock("", nullptr, backoff, stats, 0);
+    HWND window = lock.Window();
+    auto at = [window](int id) {
+        RECT place;
+        ::GetWindowRect(::GetDlgItem(window, id), &place);
+        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        return place;
+    };
+    RECT client, box = at(CLockScreen::kPasswordId), label = at(CLockScreen::kLabelId);
+    ::GetClientRect(window, &client);
+    HDC screen = ::GetDC(nullptr), frame = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(frame, ::CreateCompatibleBitmap(screen, client.right, client.bottom));
+    ::SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(frame), PRF_CLIENT);
+    EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(frame, (box.left + box.right) / 2, (box.top + box.bottom) / 2));
+    std::set<COLORREF> labelColours;
+    for (int x = label.left; x < label.right; ++x)
+        labelColours.insert(::GetPixel(frame, x, (label.top + label.bottom) / 2));
+    EXPECT_LT(1u, labelColours.size()) << "the label's text is drawn";
+    ::DeleteObject(::SelectObject(frame, old));
+    ::DeleteDC(frame);
+    ::ReleaseDC(nullptr, screen);
 }
 
 TEST(CheckedBitmap, GoodOnes)
