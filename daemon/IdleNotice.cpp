@@ -1,5 +1,7 @@
 #include "daemon/IdleNotice.h"
 
+#include "daemon/LockTexts.h"
+
 #include <string>
 
 const char CIdleNotice::kClassName[] = "VellmoranIdleNotice";
@@ -43,8 +45,6 @@ CIdleNotice::~CIdleNotice()
 
 void CIdleNotice::Show(DWORD secondsLeft)
 {
-    std::string text = "Vellmoran locks the screen in " + std::to_string(secondsLeft)
-                       + (secondsLeft == 1 ? " second" : " seconds");
-    ::SetWindowTextA(m_hText, text.c_str());
+    ::SetWindowTextA(m_hText, IdleNoticeText(secondsLeft).c_str());
     ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
 }

@@ -163,17 +163,24 @@ bool CLockScreen::Check(DWORD nowMs)
     return false;
 }
 
-HWND CLockScreen::AddText(int id, int top, int height, HFONT font, const char* text)
+// A control of the card, as wide as the card within its padding; the top
+// and the height in pixels at 96 DPI.
+HWND CLockScreen::AddChild(const char* className, DWORD exStyle, DWORD style, int id, int top, int height,
+                           HFONT font, const char* text)
 {
     int padding = ::MulDiv(kCardPadding, m_dpi, 96);
-    HWND child = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX,
-                                   m_card.left + padding, m_card.top + ::MulDiv(top, m_dpi, 96),
-                                   m_card.right - m_card.left - 2 * padding, ::MulDiv(height, m_dpi, 96), m_hWnd,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr),
-                                   nullptr);
+    HWND child = ::CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, m_card.left + padding,
+                                   m_card.top + ::MulDiv(top, m_dpi, 96), m_card.right - m_card.left - 2 * padding,
+                                   ::MulDiv(height, m_dpi, 96), m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   ::GetModuleHandleA(nullptr), nullptr);
     ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     ::SetWindowSubclass(child, ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
     return child;
+}
+
+HWND CLockScreen::AddText(int id, int top, int height, HFONT font, const char* text)
+{
+    return AddChild("STATIC", 0, SS_CENTER | SS_NOPREFIX, id, top, height, font, text);
 }
 
 // Top to bottom, in pixels at 96 DPI.
@@ -185,14 +192,7 @@ void CLockScreen::CreateChildren()
     AddText(kDateId, 74, 22, m_hTextFont, DateText(now).c_str());
     AddText(kAwayId, 98, 22, m_hTextFont, AwayText(UserName(), TimeText(m_stats.lockedAt)).c_str());
     AddText(kLabelId, 136, 20, m_hTextFont, "Password");
-    int padding = ::MulDiv(kCardPadding, m_dpi, 96);
-    m_hPassword = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_PASSWORD | ES_AUTOHSCROLL,
-                                    m_card.left + padding, m_card.top + ::MulDiv(158, m_dpi, 96),
-                                    m_card.right - m_card.left - 2 * padding, ::MulDiv(26, m_dpi, 96), m_hWnd,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPasswordId)),
-                                    ::GetModuleHandleA(nullptr), nullptr);
-    ::SendMessageA(m_hPassword, WM_SETFONT, reinterpret_cast<WPARAM>(m_hTextFont), FALSE);
-    ::SetWindowSubclass(m_hPassword, ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    m_hPassword = AddChild("EDIT", WS_EX_CLIENTEDGE, ES_PASSWORD | ES_AUTOHSCROLL, kPasswordId, 158, 26, m_hTextFont, "");
     AddText(kCapsId, 190, 20, m_hTextFont, kCapsLockOn);
     m_hMessage = AddText(kMessageId, 214, 40, m_hTextFont, m_code.empty() ? kNoPassword : kPrompt);
     AddText(kCountId, 258, 20, m_hTextFont, "");

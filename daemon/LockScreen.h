@@ -62,6 +62,8 @@ private:
     bool Check(DWORD nowMs);
     void CreateChildren();
     void SetChildText(HWND child, const std::string& text);
+    HWND AddChild(const char* className, DWORD exStyle, DWORD style, int id, int top, int height, HFONT font,
+                  const char* text);
     HWND AddText(int id, int top, int height, HFONT font, const char* text);
     void Paint(HDC dc, const RECT& area);
     void ShowEntry();

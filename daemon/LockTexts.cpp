@@ -36,6 +36,11 @@ std::string WaitText(DWORD remainingMs)
     return "Try again in " + Count(static_cast<int>((remainingMs + 999) / 1000), "second", "seconds") + ".";
 }
 
+std::string IdleNoticeText(DWORD secondsLeft)
+{
+    return "Vellmoran locks the screen in " + Count(static_cast<int>(secondsLeft), "second", "seconds");
+}
+
 std::string UnlockReport(int wrong, const std::string& last)
 {
     if (wrong <= 0)

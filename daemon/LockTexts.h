@@ -4,7 +4,7 @@
 
 #include <string>
 
-// The lock screen's texts and the report after the unlock. Times come in as
+// The lock screen's texts, the idle notice's and the report after the unlock. Times come in as
 // the user's locale shows them.
 
 // "14:02" as the user's locale writes the time of day.
@@ -18,5 +18,7 @@ std::string AwayText(const std::string& user, const std::string& since);
 std::string WrongCountText(int wrong, const std::string& since);
 // "Try again in 4 seconds."
 std::string WaitText(DWORD remainingMs);
+// "Vellmoran locks the screen in 10 seconds"
+std::string IdleNoticeText(DWORD secondsLeft);
 // The balloon after the unlock; empty when no wrong password was typed.
 std::string UnlockReport(int wrong, const std::string& last);

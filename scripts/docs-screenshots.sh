@@ -1,9 +1,9 @@
 #!/bin/sh
 # Regenerates the pictures in docs/ from the built programs, on a virtual
 # display, in a Wine prefix and a folder of their own: the control panel,
-# the wizard's pages, the lock screen plain (Caps Lock on, after a wrong
-# password) and with an image, and the idle notice. Run ./scripts/build.sh
-# first.
+# the wizard's pages, the delay field's arrows, the lock screen plain (Caps
+# Lock on, after a wrong password) and with an image, and the idle notice.
+# Run ./scripts/build.sh first.
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"

@@ -35,4 +35,5 @@ settings("first.bin", [("m_nVirtualKey", "19"), ("m_bScreenwipe", "0"), ("m_bScr
                        ("m_nVelocity", "500"), ("m_nDelay", "5")])
 settings("plain.bin", armed)
 settings("image.bin", armed + [("m_csImage", "Z:" + os.path.join(run, "lock.bmp").replace("/", "\\"))])
+settings("spin.bin", [("m_bScreensaver", "1"), ("m_nDelay", "1")])
 settings("idle.bin", [("m_bScreensaver", "1"), ("m_nDelay", "1")])

@@ -19,6 +19,23 @@ for next in 1017 1018 1020; do   # the Next buttons of pages 1 to 3
     shot wizard-page$page 15
 done
 $wine "$DRIVER" click "Vellmoran - Settings" 5     # Cancel
+
+# The delay field at its lower end, between, and at its upper end, with the
+# " Delay" and "Minutes" labels beside it, four times as large.
+cp "$RUN/spin.bin" "$RUN/Vellmoran.bin"
+$wine "$DRIVER" click "Vellmoran v1.02" 1002
+set -- $($wine "$DRIVER" rect "Vellmoran - Settings" 1013 1012 | tr -d '\r')
+for delay in 1 15 30; do
+    $wine "$DRIVER" text "Vellmoran - Settings" 1013 $delay
+    sleep 1
+    import -window root "$RUN/screen.png"
+    convert "$RUN/screen.png" -crop "$(($3 - $1 + 135))x$(($4 - $2 + 16))+$(($1 - 50))+$(($2 - 8))" +repage \
+        -scale 400% "$RUN/spin-$delay.png"
+done
+convert "$RUN/spin-1.png" "$RUN/spin-15.png" "$RUN/spin-30.png" -bordercolor "#404040" -border 4 +append \
+    "$DOCS/flat-spin.png"
+echo docs/flat-spin.png
+$wine "$DRIVER" click "Vellmoran - Settings" 2     # Cancel of page 1
 $wine "$DRIVER" click "Vellmoran v1.02" 2          # close the panel
 sleep 2
 
