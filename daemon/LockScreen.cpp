@@ -305,6 +305,25 @@ static void PrintChild(HDC dc, HWND child)
     ::DeleteDC(copy);
 }
 
+// The background, the card and, when asked, the looks of the card's
+// controls.
+void CLockScreen::Draw(HDC dc, const RECT& area, bool withChildren)
+{
+    m_background.Paint(dc, area);
+    ::FillRect(dc, &m_card, m_hCardBrush);
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); withChildren && child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) == 0)
+            continue;
+        RECT place;
+        ::GetWindowRect(child, &place);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
+        if (::GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
+            ::DrawEdge(dc, &place, EDGE_SUNKEN, BF_RECT);
+        PrintChild(dc, child);
+    }
+}
+
 // The system may show a window's drawing between any two of its drawing
 // calls, and this process's other threads let it do so at any moment. So
 // the frame is made whole off screen, the children's looks included, and
@@ -313,22 +332,15 @@ static void PrintChild(HDC dc, HWND child)
 void CLockScreen::Paint(HDC dc, const RECT& area)
 {
     int width = area.right - area.left, height = area.bottom - area.top;
-    HDC frame = ::CreateCompatibleDC(dc);
     HBITMAP bitmap = ::CreateCompatibleBitmap(dc, width, height);
+    if (bitmap == nullptr) {  // short of memory: drawn in place, and the children paint themselves
+        Draw(dc, area, false);
+        return;
+    }
+    HDC frame = ::CreateCompatibleDC(dc);
     HGDIOBJ old = ::SelectObject(frame, bitmap);
     ::SetViewportOrgEx(frame, -area.left, -area.top, nullptr);
-    m_background.Paint(frame, area);
-    ::FillRect(frame, &m_card, m_hCardBrush);
-    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if ((::GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) == 0)
-            continue;
-        RECT place;
-        ::GetWindowRect(child, &place);
-        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
-        if (::GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
-            ::DrawEdge(frame, &place, EDGE_SUNKEN, BF_RECT);
-        PrintChild(frame, child);
-    }
+    Draw(frame, area, true);
     ::HideCaret(m_hPassword);  // copied over, a shown caret would blink out of step
     ::BitBlt(dc, area.left, area.top, width, height, frame, area.left, area.top, SRCCOPY);
     ::ShowCaret(m_hPassword);

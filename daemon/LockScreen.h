@@ -65,6 +65,7 @@ private:
     HWND AddChild(const char* className, DWORD exStyle, DWORD style, int id, int top, int height, HFONT font,
                   const char* text);
     HWND AddText(int id, int top, int height, HFONT font, const char* text);
+    void Draw(HDC dc, const RECT& area, bool withChildren);
     void Paint(HDC dc, const RECT& area);
     void ShowEntry();
     void ShowWait();

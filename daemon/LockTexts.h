@@ -4,8 +4,8 @@
 
 #include <string>
 
-// The lock screen's texts, the idle notice's and the report after the unlock. Times come in as
-// the user's locale shows them.
+// The lock screen's texts, the idle notice's and the report after the
+// unlock. Times come in as the user's locale shows them.
 
 // "14:02" as the user's locale writes the time of day.
 std::string TimeText(const SYSTEMTIME& time);
