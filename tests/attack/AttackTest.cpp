@@ -2,7 +2,6 @@
 // the screen is locked, and afterwards the screen must be covered again and
 // open to the right password only.
 #include "daemon/LockScreen.h"
-#include "settings/PasswordScrambler.h"
 #include "tests/support/GuiDriver.h"
 #include "tests/support/RealDaemon.h"
 
@@ -14,19 +13,9 @@
 using namespace RealDaemon;
 
 namespace {
-void Pause()
-{
-    Press("\x13");
-}
-
 class Attack : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        std::string code = "open";
-        ScramblePassword(code);
-        WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", code}});
-    }
+    static void SetUpTestSuite() { WriteArmed(); }
 
     void SetUp() override
     {
@@ -40,13 +29,12 @@ protected:
     void ExpectHeld()
     {
         EXPECT_TRUE(WaitUntil(Covered, kGuardMs)) << WhyUncovered();
-        WaitUntil([] { return Message().find("Try again") == std::string::npos; }, kGuardMs);
+        MessageHolds("Try again", false);
         Press("SHUT\r");
-        EXPECT_TRUE(WaitUntil([] { return Message().find("Wrong password.") == 0; }, kGuardMs))
-            << Message();
+        EXPECT_TRUE(MessageHolds("Wrong password.")) << Message();
         EXPECT_TRUE(Covered()) << WhyUncovered();
         Press("OPEN\r");
-        EXPECT_TRUE(WaitUntil([] { return Lock() == nullptr; }, kGuardMs)) << Message();
+        EXPECT_TRUE(Unlocked()) << Message();
     }
 
     std::unique_ptr<Process> m_daemon;
@@ -148,9 +136,7 @@ TEST_F(Attack, LockProcessKilled)
 {
     for (int i = 0; i < 3; ++i)
         Press("SHUT\r");
-    ASSERT_TRUE(
-        WaitUntil([] { return Message().find("Try again") != std::string::npos; }, kGuardMs))
-        << Message();
+    ASSERT_TRUE(MessageHolds("Try again")) << Message();
     HWND before = Lock();
     DWORD id = 0;
     ::GetWindowThreadProcessId(before, &id);
@@ -162,13 +148,11 @@ TEST_F(Attack, LockProcessKilled)
     EXPECT_TRUE(WaitUntil([&] { return Lock() != before && Covered(); }, kGuardMs))
         << WhyUncovered();
     // The fourth wrong password in a row waits longer; a new count would not wait at all.
-    WaitUntil([] { return Message().find("Type the password") != std::string::npos; }, kGuardMs);
+    MessageHolds("Type the password");
     Press("SHUT\r");
-    EXPECT_TRUE(
-        WaitUntil([] { return Message().find("Try again") != std::string::npos; }, kGuardMs))
-        << Message();
-    WaitUntil([] { return Message().find("Type the password") != std::string::npos; }, kGuardMs);
+    EXPECT_TRUE(MessageHolds("Try again")) << Message();
+    MessageHolds("Type the password");
     Press("OPEN\r");
-    EXPECT_TRUE(WaitUntil([] { return Lock() == nullptr; }, kGuardMs)) << Message();
+    EXPECT_TRUE(Unlocked()) << Message();
 }
 }  // namespace

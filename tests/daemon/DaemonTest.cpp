@@ -1,7 +1,6 @@
 #include "daemon/IdleNotice.h"
 #include "daemon/LockScreen.h"
 #include "framework/Wnd.h"
-#include "settings/PasswordScrambler.h"
 #include "tests/support/GuiDriver.h"
 #include "tests/support/RealDaemon.h"
 #include "tests/support/SettingsFile.h"
@@ -13,12 +12,6 @@
 using namespace RealDaemon;
 
 namespace {
-std::string Code(std::string password)
-{
-    ScramblePassword(password);
-    return password;
-}
-
 // The pointer from the left edge of the virtual screen to the right one.
 void Wipe()
 {
@@ -27,20 +20,15 @@ void Wipe()
                       0, 0);
 }
 
-void Pause()
-{
-    Press("\x13");
-}
-
 bool ShowsWrong()
 {
-    return WaitUntil([] { return Message().find("Wrong password.") == 0; }, kGuardMs);
+    return MessageHolds("Wrong password.");
 }
 }  // namespace
 
 TEST(Daemon, UnarmedUntilSettingsRead)
 {
-    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
+    WriteArmed();
     HANDLE held = ::CreateFileA((Directory() + "\\Vellmoran.bin").c_str(), GENERIC_READ, 0, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     Process daemon;
@@ -53,7 +41,7 @@ TEST(Daemon, UnarmedUntilSettingsRead)
 
 TEST(Daemon, CloseWaitsForUnlock)
 {
-    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
+    WriteArmed();
     Process daemon;
     ASSERT_TRUE(daemon.LockBy(Pause));
     Press("SHUT\r");
@@ -73,7 +61,7 @@ TEST(Daemon, LongestPassword)
     Process daemon;
     ASSERT_TRUE(daemon.LockBy(Pause));
     Press(password + "Q\r");
-    EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs)) << Message();
+    EXPECT_TRUE(Unlocked()) << Message();
 }
 
 // Enter or Space as the activation key still reaches the password box while
@@ -92,21 +80,21 @@ TEST(Daemon, TypingKeyAsActivationKey)
         ASSERT_TRUE(daemon.LockBy(c.press)) << c.key;
         Press("SHUT\r");
         EXPECT_TRUE(ShowsWrong()) << Message();
-        WaitUntil([] { return Message().find("Type the password") == 0; }, kGuardMs);
+        MessageHolds("Type the password");
         Press(c.typed);
-        EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs)) << c.key << ": " << Message();
+        EXPECT_TRUE(Unlocked()) << c.key << ": " << Message();
         EXPECT_TRUE(daemon.LockBy(c.press)) << c.key;
     }
 }
 
 TEST(Daemon, EmptyEnterIsNoAttempt)
 {
-    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
+    WriteArmed();
     Process daemon;
     ASSERT_TRUE(daemon.LockBy(Pause));
     Press("\r\r\r\r");
     Press("OPEN\r");  // no wait: the empty Enters counted for nothing
-    EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs)) << Message();
+    EXPECT_TRUE(Unlocked()) << Message();
 }
 
 TEST(Daemon, NoPasswordEnterUnlocks)
@@ -115,7 +103,7 @@ TEST(Daemon, NoPasswordEnterUnlocks)
     Process daemon;
     ASSERT_TRUE(daemon.LockBy(Pause));
     Press("\r");
-    EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs));
+    EXPECT_TRUE(Unlocked());
 }
 
 TEST(Daemon, WipeAndIdleLock)
@@ -142,7 +130,7 @@ TEST(Daemon, SuspendLocks)
 // process started a new guard, which covers the screen again.
 TEST(Daemon, GuardKilledFirst)
 {
-    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
+    WriteArmed();
     Process daemon;
     ASSERT_TRUE(daemon.LockBy(Pause));
     ::TerminateProcess(daemon.m.hProcess, 1);
@@ -157,7 +145,7 @@ TEST(Daemon, GuardKilledFirst)
     ::CloseHandle(lockProcess);
     EXPECT_TRUE(WaitUntil(Covered, kGuardMs)) << WhyUncovered();
     Press("OPEN\r");
-    EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs)) << Message();
+    EXPECT_TRUE(Unlocked()) << Message();
 }
 
 // Images that once crashed the daemon at the key press: it locks with a
@@ -177,11 +165,11 @@ TEST(Daemon, HostileImages)
         << std::string(reinterpret_cast<char*>(&info), 40) << std::string(64, 'x');
     for (const std::string& image :
          {truncated, huge, Directory(), Directory() + "\\" + std::string(2030, 'x')}) {
-        WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}, {"m_csImage", image}});
+        WriteArmed({{"m_csImage", image}});
         Process daemon;
         ASSERT_TRUE(daemon.LockBy(Pause)) << image.substr(0, 80);
         Press("OPEN\r");
-        EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs)) << image.substr(0, 80);
+        EXPECT_TRUE(Unlocked()) << image.substr(0, 80);
         EXPECT_TRUE(Main() != nullptr);
     }
 }
@@ -190,15 +178,14 @@ TEST(Daemon, HostileImages)
 // one is the first in a row again.
 TEST(Daemon, RightPasswordResetsWait)
 {
-    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
+    WriteArmed();
     Process daemon;
     ASSERT_TRUE(daemon.LockBy(Pause));
     Press("SHUT\rSHUT\rSHUT\r");
-    ASSERT_TRUE(
-        WaitUntil([] { return Message().find("Try again") != std::string::npos; }, kGuardMs));
-    WaitUntil([] { return Message().find("Type the password") != std::string::npos; }, kGuardMs);
+    ASSERT_TRUE(MessageHolds("Try again"));
+    MessageHolds("Type the password");
     Press("OPEN\r");
-    ASSERT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs));
+    ASSERT_TRUE(Unlocked());
     ASSERT_TRUE(daemon.LockBy(Pause));
     EXPECT_EQ("Type the password and press Enter.", Message());  // no wrong one in a row
     Press("SHUT\r");
@@ -224,7 +211,7 @@ TEST(Daemon, IdleNeedsIdleTime)
     EXPECT_TRUE(busyStaysOpen());
     ASSERT_TRUE(daemon.LockBy(Pause));
     Press("\r");
-    ASSERT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs));
+    ASSERT_TRUE(Unlocked());
     EXPECT_TRUE(busyStaysOpen());
 }
 
@@ -242,7 +229,7 @@ TEST(Daemon, SecondEndsAtOnce)
 // The warning follows the lock's own Caps Lock, which the keys at the lock screen toggle.
 TEST(Daemon, CapsLockWarning)
 {
-    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
+    WriteArmed();
     Process daemon;
     ASSERT_TRUE(daemon.LockBy(Pause));
     const bool off = CardText(CLockScreen::kCapsId).empty();
@@ -257,7 +244,7 @@ TEST(Daemon, CapsLockWarning)
 
 TEST(Daemon, WrongCount)
 {
-    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}});
+    WriteArmed();
     Process daemon;
     ASSERT_TRUE(daemon.LockBy(Pause));
     EXPECT_EQ("", CardText(CLockScreen::kCountId));
@@ -271,14 +258,13 @@ TEST(Daemon, WrongCount)
 TEST(Daemon, IdleGrace)
 {
     ::SetEnvironmentVariableA("VELLMORAN_TEST_MINUTE_MS", "2000");
-    WriteSettings({{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}, {"m_bScreensaver", "1"},
-                   {"m_nDelay", "1"}});
+    WriteArmed({{"m_bScreensaver", "1"}, {"m_nDelay", "1"}});
     Process daemon;
     ::SetEnvironmentVariableA("VELLMORAN_TEST_MINUTE_MS", nullptr);
     auto move = [] { ::mouse_event(MOUSEEVENTF_MOVE, 5, 0, 0, 0); };
     ASSERT_TRUE(daemon.LockBy([] {}));
     move();
-    EXPECT_TRUE(WaitUntil([] { return !Lock(); }, kGuardMs));
+    EXPECT_TRUE(Unlocked());
     ASSERT_TRUE(daemon.LockBy(Pause));
     move(), PumpMessages(1000);  // nothing can happen: a fixed wait
     EXPECT_TRUE(Covered());

@@ -123,7 +123,7 @@ TEST_F(Dpi, LockCardGrows)
 {
     RealDaemon::WriteSettings({{"m_nVirtualKey", "19"}});
     RealDaemon::Process daemon;
-    ASSERT_TRUE(daemon.LockBy([] { RealDaemon::Press("\x13"); }));
+    ASSERT_TRUE(daemon.LockBy(RealDaemon::Pause));
     RECT box;
     ::GetWindowRect(RealDaemon::PasswordBox(), &box);
     EXPECT_EQ(::MulDiv(26, SystemDpi(), 96), box.bottom - box.top);

@@ -3,6 +3,7 @@
 #include "daemon/LockScreen.h"
 #include "daemon/WindowKeeper.h"
 #include "framework/Wnd.h"
+#include "settings/PasswordScrambler.h"
 #include "tests/support/GuiDriver.h"
 #include "tests/support/SettingsFile.h"
 
@@ -16,11 +17,24 @@ std::string Directory()
     return ExecutableDirectory() + "\\daemon";
 }
 
-void WriteSettings(const std::vector<std::pair<std::string, std::string>>& records)
+void WriteSettings(const Records& records)
 {
     std::ofstream file(Directory() + "\\Vellmoran.bin", std::ios::binary | std::ios::trunc);
     for (const auto& [key, value] : records)
         file << SettingsRecordBytes(key, value);
+}
+
+std::string Code(std::string password)
+{
+    ScramblePassword(password);
+    return password;
+}
+
+void WriteArmed(const Records& more)
+{
+    Records records = {{"m_nVirtualKey", "19"}, {"m_csCode", Code("open")}};
+    records.insert(records.end(), more.begin(), more.end());
+    WriteSettings(records);
 }
 
 HWND Main()
@@ -41,6 +55,16 @@ HWND PasswordBox()
 std::string Message()
 {
     return CardText(CLockScreen::kMessageId);
+}
+
+bool MessageHolds(const std::string& text, bool shows)
+{
+    return WaitUntil([&] { return (Message().find(text) != std::string::npos) == shows; }, kGuardMs);
+}
+
+bool Unlocked()
+{
+    return WaitUntil([] { return Lock() == nullptr; }, kGuardMs);
 }
 
 std::string CardText(int id)
@@ -89,6 +113,11 @@ void Press(const std::string& keys)
         input[1].ki.dwFlags = KEYEVENTF_KEYUP;
         ::SendInput(2, input, sizeof(INPUT));
     }
+}
+
+void Pause()
+{
+    Press("\x13");
 }
 
 void Click(POINT point)

@@ -13,7 +13,12 @@ namespace RealDaemon {
 const DWORD kGuardMs = 30000;
 
 std::string Directory();
-void WriteSettings(const std::vector<std::pair<std::string, std::string>>& records);
+using Records = std::vector<std::pair<std::string, std::string>>;
+void WriteSettings(const Records& records);
+// The scrambled code of a password, as the settings file holds it.
+std::string Code(std::string password);
+// Settings that arm Pause with the password "open", then the records given.
+void WriteArmed(const Records& more = {});
 
 // The daemon's hidden main window, its lock screen and the lock screen's
 // children.
@@ -21,6 +26,11 @@ HWND Main();
 HWND Lock();
 HWND PasswordBox();
 std::string Message();
+// Waits until the message line holds the text (or, with `shows` false, no
+// longer holds it).
+bool MessageHolds(const std::string& text, bool shows = true);
+// Waits until no lock screen is left.
+bool Unlocked();
 // The text a control of the lock's card shows; empty when it is hidden.
 std::string CardText(int id);
 // Why the screen is not covered as a lock must cover it (shown, whole,
@@ -32,6 +42,7 @@ bool Covered();
 // Presses and releases each virtual key of the string as a user would:
 // "OPEN\r" types "open" and Enter, "\x13" is Pause.
 void Press(const std::string& keys);
+void Pause();
 // A click with the left button at a point of the screen.
 void Click(POINT point);
 
