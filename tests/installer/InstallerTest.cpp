@@ -46,27 +46,10 @@ void SetRunValue(const std::string& to)
     ::SHSetValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD", REG_SZ, to.c_str(), to.size() + 1);
 }
 
-HANDLE Start(std::string commandLine)
-{
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process);
-    ::CloseHandle(process.hThread);
-    return process.hProcess;
-}
-bool Ends(HANDLE process)
-{
-    return ::WaitForSingleObject(process, kHangGuardMs) == WAIT_OBJECT_0;
-}
 // The exit code; STILL_ACTIVE for a setup that hangs (on a message box, say).
 DWORD ExitCode(const std::string& commandLine)
 {
-    HANDLE process = Start(commandLine);
-    DWORD code = Ends(process) ? 0 : STILL_ACTIVE;
-    ::GetExitCodeProcess(process, &code);
-    return code;
+    return ExitCodeOf(StartProcess(commandLine));
 }
 }  // namespace
 
@@ -97,11 +80,11 @@ TEST(Installer, InstallUpgradeUninstall)
     for (const auto& [name, expected] : values)
         EXPECT_EQ(expected, Value(kUninstallKey, name)) << name;
     EXPECT_NE("<missing>", Contents(shortcut));
-    HANDLE installedPanel = Start(panel);
+    HANDLE installedPanel = StartProcess(panel);
     EXPECT_TRUE(WaitUntil([] { return ::FindWindowA(nullptr, "Vellmoran v1.02 - Control Panel"); },
                           kHangGuardMs));
     ::PostMessageA(::FindWindowA(nullptr, "Vellmoran v1.02 - Control Panel"), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(Ends(installedPanel));
+    EXPECT_NE(STILL_ACTIVE, ExitCodeOf(installedPanel));
 
     // A daemon running from the folder that stays makes setup give up, without a message box to
     // wait on, before it changes a file; one that goes is stopped first, and the upgrade keeps what
@@ -114,7 +97,7 @@ TEST(Installer, InstallUpgradeUninstall)
         ::CopyFileA(kDouble.c_str(), daemon.c_str(),
                     FALSE);  // where the panel would start the daemon
         ::SetEnvironmentVariableA("VELLMORAN_DAEMON_IGNORE_CLOSE", ignoreClose ? "1" : nullptr);
-        HANDLE runningDaemon = Start(daemon);
+        HANDLE runningDaemon = StartProcess(daemon);
         EXPECT_TRUE(WaitUntil([] { return ::FindWindowA(nullptr, "V3LLM0R4ND"); }, kHangGuardMs));
         EXPECT_EQ(ignoreClose * 2, ExitCode(install));
         EXPECT_TRUE((Contents(panel) == "an older panel") == ignoreClose) << ignoreClose;
@@ -122,7 +105,7 @@ TEST(Installer, InstallUpgradeUninstall)
             << ignoreClose;
         EXPECT_TRUE(userSettings == Contents(settings));
         ::TerminateProcess(runningDaemon, 0);
-        ASSERT_TRUE(Ends(runningDaemon));
+        ASSERT_EQ(0u, ExitCodeOf(runningDaemon));
     }
 
     // The quiet uninstaller returns at once and works on from a copy of itself, which removes its
@@ -216,7 +199,7 @@ TEST(Installer, FirstInstallProtects)
     ::SHDeleteValueA(HKEY_LOCAL_MACHINE, kRunKey, "VellmoranD");
 
     // Kept settings: the uninstaller says where they stay.
-    ::CloseHandle(Start("\"" + folder + "\\Uninstall.exe\""));
+    ::CloseHandle(StartProcess("\"" + folder + "\\Uninstall.exe\""));
     UserClick(WaitForUninstallWindow("&Uninstall"), IDOK);
     UserClick(WaitForUninstallWindow("Remove your Vellmoran settings"), IDNO);
     HWND keptBox = WaitForUninstallWindow("stay in");

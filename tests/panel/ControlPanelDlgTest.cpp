@@ -89,27 +89,6 @@ DWORD HandleCount()
     return count;
 }
 
-HANDLE Start(const std::wstring& program, std::wstring commandLine, const std::wstring& directory)
-{
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    ::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                     directory.c_str(), &startup, &process);
-    ::CloseHandle(process.hThread);
-    return process.hProcess;
-}
-
-// The exit code of a process, ended with 1 if it hangs.
-DWORD Finish(HANDLE process)
-{
-    DWORD exitCode = ::WaitForSingleObject(process, 120000);
-    ::TerminateProcess(process, 1);
-    ::GetExitCodeProcess(process, &exitCode);
-    ::CloseHandle(process);
-    return exitCode;
-}
-
 // The current directory that the daemon double found when it started.
 std::string StartedIn(HWND daemon)
 {
@@ -128,8 +107,8 @@ bool PassesFrom(const std::wstring& folder, const std::wstring& test)
     ::CreateDirectoryW(folder.c_str(), nullptr);
     bool passed =
         ::CopyFileW(self, copy.c_str(), FALSE)
-        && Finish(Start(copy, L"P --gtest_also_run_disabled_tests --gtest_filter=*DISABLED_" + test,
-                        folder))
+        && ExitCodeOf(StartProcess(L"\"" + copy + L"\" --gtest_also_run_disabled_tests "
+                                                      L"--gtest_filter=*DISABLED_" + test, folder))
                == 0;
     ::DeleteFileW(copy.c_str());
     return ::RemoveDirectoryW(folder.c_str()) && passed;
@@ -311,8 +290,8 @@ TEST_F(ControlPanel, StartedElsewhere)
 {
     auto panels = [] { return WindowsTitled("Vellmoran v1.02 - Control Panel"); };
     const std::string bin = ExecutableDirectory();
-    HANDLE copy = Start(std::wstring(bin.begin(), bin.end()) + L"\\Vellmoran.exe",
-                        L"V /quit --help", L"C:\\windows");
+    HANDLE copy = StartProcess(L"\"" + std::wstring(bin.begin(), bin.end()) + L"\\Vellmoran.exe\" /quit --help",
+                               L"C:\\windows");
     // Shown, not still being built.
     ASSERT_TRUE(WaitUntil([&] { return std::ranges::count_if(panels(), ::IsWindowVisible) == 1; },
                           kProcessGuardMs));
@@ -320,7 +299,7 @@ TEST_F(ControlPanel, StartedElsewhere)
     ASSERT_TRUE(WaitUntil([] { return !DaemonWindows().empty(); }, kProcessGuardMs));
     EXPECT_EQ(bin, StartedIn(DaemonWindows()[0]));
     UserClick(panels()[0], IDCANCEL);
-    EXPECT_EQ(0u, Finish(copy));
+    EXPECT_EQ(0u, ExitCodeOf(copy));
 }
 
 // A folder of 245 characters leaves no room for the Run value, and no daemon

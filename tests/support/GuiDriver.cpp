@@ -153,6 +153,29 @@ void UserClick(HWND dialog, int id)
                       << "): " << why;
 }
 
+HANDLE StartProcess(std::wstring commandLine, const std::wstring& directory)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          directory.empty() ? nullptr : directory.c_str(), &startup, &process))
+        return nullptr;
+    ::CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+DWORD ExitCodeOf(HANDLE process)
+{
+    DWORD exitCode = STILL_ACTIVE;
+    if (::WaitForSingleObject(process, 180000) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(process, &exitCode);
+    else
+        ::TerminateProcess(process, 1);
+    ::CloseHandle(process);
+    return exitCode;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     for (DWORD start = ::GetTickCount();;

@@ -83,6 +83,18 @@ bool InView(HWND control);
 // beyond what that takes on a busy machine.
 const DWORD kProcessGuardMs = 60000;
 
+// Starts a program from a command line whose first word is its path, in the
+// directory given (this process's own when empty); null if it cannot start.
+HANDLE StartProcess(std::wstring commandLine, const std::wstring& directory = L"");
+inline HANDLE StartProcess(const std::string& commandLine)
+{
+    return StartProcess(std::wstring(commandLine.begin(), commandLine.end()));
+}
+// Waits for a started process to end, closes its handle and returns its exit
+// code; one that runs past a generous hang guard is ended, and the result is
+// STILL_ACTIVE.
+DWORD ExitCodeOf(HANDLE process);
+
 // Waits, processing messages, until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 inline void PumpMessages(DWORD milliseconds)
