@@ -86,7 +86,8 @@ TEST_F(Attack, WindowTakenAway)
         {"box closed", [](HWND) { ::PostMessageA(PasswordBox(), WM_CLOSE, 0, 0); }},
         {"object lost",
          [](HWND w) {
-             ::SetWindowLongPtrA(w, GWLP_USERDATA, 0), ::PostMessageA(w, WM_CLOSE, 0, 0);
+             ::SetWindowLongPtrA(w, GWLP_USERDATA, 0);
+             ::PostMessageA(w, WM_CLOSE, 0, 0);
          }},
     };
     for (const auto& [name, attack] : attacks) {
@@ -120,8 +121,11 @@ TEST_F(Attack, RivalOnTop)
                                    200, 200, nullptr, nullptr, nullptr, nullptr);
     ::SetTimer(rival, 1, 10, nullptr);
     PumpMessages(200);
-    for (int i = 0; i < 3; ++i)
-        Click({200, 200}), Press("ABC"), PumpMessages(100);
+    for (int i = 0; i < 3; ++i) {
+        Click({200, 200});
+        Press("ABC");
+        PumpMessages(100);
+    }
     PumpMessages(500);
     ::DestroyWindow(rival);
     EXPECT_EQ(0, g_rivalKeys);

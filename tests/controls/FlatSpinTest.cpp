@@ -30,15 +30,22 @@ struct Host {
     {
         probe.SubclassWindow(spin);
     }
-    ~Host() { ::DestroyWindow(spin), ::DestroyWindow(edit), PumpMessages(0); }
+    ~Host()
+    {
+        ::DestroyWindow(spin);
+        ::DestroyWindow(edit);
+        PumpMessages(0);
+    }
     void Range(int lower, int upper)
     {
-        ::SendMessageA(spin, UDM_SETRANGE32, lower, upper), PumpMessages(0);
+        ::SendMessageA(spin, UDM_SETRANGE32, lower, upper);
+        PumpMessages(0);
     }
     // Overtypes the edit's text key by key.
     void Type(const char* text)
     {
-        ::SetFocus(edit), ::SendMessageA(edit, EM_SETSEL, 0, -1);
+        ::SetFocus(edit);
+        ::SendMessageA(edit, EM_SETSEL, 0, -1);
         for (const char* c = text; *c != '\0'; ++c)
             ::SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(*c), 1);
         PumpMessages(0);
@@ -54,14 +61,22 @@ struct Host {
     void Press(bool up)
     {
         POINT screen = {8, up ? 6 : 16};
-        ::ClientToScreen(spin, &screen), ::SetCursorPos(screen.x, screen.y);
+        ::ClientToScreen(spin, &screen);
+        ::SetCursorPos(screen.x, screen.y);
         for (int i = 0;
-             i < 200 && ::GetMessagePos() != static_cast<DWORD>(MAKELONG(screen.x, screen.y)); ++i)
-            ::PostMessageA(spin, WM_NULL, 0, 0), ::Sleep(5), PumpMessages(0);
-        ::PostMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, up ? 6 : 16)),
+             i < 200 && ::GetMessagePos() != static_cast<DWORD>(MAKELONG(screen.x, screen.y)); ++i) {
+            ::PostMessageA(spin, WM_NULL, 0, 0);
+            ::Sleep(5);
             PumpMessages(0);
+        }
+        ::PostMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, up ? 6 : 16));
+        PumpMessages(0);
     }
-    void Release() { ::PostMessageA(spin, WM_LBUTTONUP, 0, 0), PumpMessages(0); }
+    void Release()
+    {
+        ::PostMessageA(spin, WM_LBUTTONUP, 0, 0);
+        PumpMessages(0);
+    }
 };
 
 // What the 16x23 control shows once its paints are done, row by row.
@@ -125,7 +140,8 @@ TEST(FlatSpin, TypedValues)
                 {5, 5, "9", 1}};
     Host host;
     for (const auto& r : rows) {
-        host.Range(r.lower, r.upper), host.Type(r.text);
+        host.Range(r.lower, r.upper);
+        host.Type(r.text);
         EXPECT_EQ(r.greyed, GreyedArrow(host.spin))
             << r.lower << ".." << r.upper << " typed " << r.text;
     }
@@ -163,7 +179,9 @@ TEST(FlatSpin, GdiObjectsReturned)
     const DWORD before = objects();
     for (int i = 0; i < 40; ++i) {
         Host host;
-        host.Range(1, 30), host.Type(i % 2 ? "30" : "15"), Shot(host.spin);
+        host.Range(1, 30);
+        host.Type(i % 2 ? "30" : "15");
+        Shot(host.spin);
     }
     EXPECT_LT(objects(), before + 20) << "before: " << before;
 }

@@ -114,11 +114,14 @@ TEST(AttemptBackoff, Doubling)
     CAttemptBackoff backoff;
     std::vector<DWORD> waits;
     DWORD now = 0xFFFFF000;  // across the tick count's wrap as well
-    while (waits.size() < 8)
-        backoff.OnWrong(now += backoff.RemainingMs(now)), waits.push_back(backoff.RemainingMs(now));
+    while (waits.size() < 8) {
+        backoff.OnWrong(now += backoff.RemainingMs(now));
+        waits.push_back(backoff.RemainingMs(now));
+    }
     EXPECT_EQ((std::vector<DWORD>{0, 0, 2000, 4000, 8000, 16000, 30000, 30000}), waits);
     EXPECT_EQ(1000u, backoff.RemainingMs(now + 29000));
-    backoff.OnRight(), backoff.OnWrong(now);
+    backoff.OnRight();
+    backoff.OnWrong(now);
     EXPECT_EQ(0u, backoff.RemainingMs(now));
 }
 

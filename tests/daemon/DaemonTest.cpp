@@ -33,7 +33,10 @@ TEST(Daemon, UnarmedUntilSettingsRead)
                                 OPEN_EXISTING, 0, nullptr);
     Process daemon;
     ASSERT_TRUE(WaitUntil(Main, kGuardMs));
-    Pause(), PumpMessages(1000), Pause(), PumpMessages(1000);  // nothing can happen: a fixed wait
+    for (int press = 0; press < 2; ++press) {
+        Pause();
+        PumpMessages(1000);  // nothing can happen: a fixed wait
+    }
     EXPECT_EQ(nullptr, Lock());
     ::CloseHandle(held);
     EXPECT_TRUE(daemon.LockBy(Pause));
@@ -203,8 +206,10 @@ TEST(Daemon, IdleNeedsIdleTime)
     Process daemon;
     ::SetEnvironmentVariableA("VELLMORAN_TEST_MINUTE_MS", nullptr);
     auto busyStaysOpen = [] {
-        for (int i = 0; i < 30; ++i)
-            ::mouse_event(MOUSEEVENTF_MOVE, i % 2 ? 1 : -1, 0, 0, 0), PumpMessages(100);
+        for (int i = 0; i < 30; ++i) {
+            ::mouse_event(MOUSEEVENTF_MOVE, i % 2 ? 1 : -1, 0, 0, 0);
+            PumpMessages(100);
+        }
         return Lock() == nullptr;
     };
     ASSERT_TRUE(WaitUntil(Main, kGuardMs));
@@ -266,7 +271,8 @@ TEST(Daemon, IdleGrace)
     move();
     EXPECT_TRUE(Unlocked());
     ASSERT_TRUE(daemon.LockBy(Pause));
-    move(), PumpMessages(1000);  // nothing can happen: a fixed wait
+    move();
+    PumpMessages(1000);  // nothing can happen: a fixed wait
     EXPECT_TRUE(Covered());
 }
 

@@ -148,7 +148,9 @@ TEST(CheckedBitmap, GoodOnes)
         HGDIOBJ old = ::SelectObject(dc, target);
         background.Paint(dc, {0, 0, 64, 48});
         EXPECT_NE(RGB(18, 20, 26), ::GetPixel(dc, 32, 24)) << "the picture is drawn";
-        ::SelectObject(dc, old), ::DeleteObject(target), ::DeleteDC(dc);
+        ::SelectObject(dc, old);
+        ::DeleteObject(target);
+        ::DeleteDC(dc);
     }
 }
 

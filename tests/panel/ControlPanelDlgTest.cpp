@@ -170,8 +170,10 @@ TEST_F(ControlPanel, StartStopAndStatus)
     EXPECT_LT(HandleCount(), handles + 2) << "before: " << handles;
     DWORD smallest = ~0u, last = 0;
     for (const MessageLog::Entry& e : log.Entries()) {
-        if (e.message == WM_TIMER)
-            smallest = std::min(smallest, e.time - last), last = e.time;
+        if (e.message == WM_TIMER) {
+            smallest = std::min(smallest, e.time - last);
+            last = e.time;
+        }
     }
     EXPECT_EQ("", log.Differences({WM_SETTEXT, WM_SETTEXT}, {WM_SETTEXT}));  // ACTIVE, then OFF
     EXPECT_LT(smallest, 5000u) << "the status is refreshed about once a second";
@@ -216,7 +218,8 @@ TEST_F(ControlPanel, OKGivesUpOnAStuckDaemon)
     HWND before = nullptr;
     DWORD clicked = 0;
     EXPECT_EQ(IDOK, RunPanel({Click(IDC_START), DaemonCount(1), ModalScript::Do([&] {
-                                  before = DaemonWindows()[0], clicked = ::GetTickCount();
+                                  before = DaemonWindows()[0];
+                                  clicked = ::GetTickCount();
                                   UserClick(Panel(), IDOK);
                               })}));
     EXPECT_LT(::GetTickCount() - clicked, 30000u);

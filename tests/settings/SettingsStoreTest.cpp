@@ -95,12 +95,14 @@ TEST_F(SettingsStoreTest, WriteCutShortRaises)
         what = e.what();
     }
     EXPECT_NE(std::string::npos, what.find(name)) << what;
-    piped.Close(), ::CloseHandle(reader);
+    piped.Close();
+    ::CloseHandle(reader);
 
     struct DiskFullFile : CFile {  // takes 1000 bytes, then fails as a full disk does
         void Write(const void* buffer, UINT) override
         {
-            CFile::Write(buffer, 1000), Raise("write", ERROR_DISK_FULL);
+            CFile::Write(buffer, 1000);
+            Raise("write", ERROR_DISK_FULL);
         }
     } file;
     WriteSettingsFile(R("m_nDelay", "5"));
@@ -108,7 +110,8 @@ TEST_F(SettingsStoreTest, WriteCutShortRaises)
     ASSERT_TRUE(code.Assign("m_csCode", "298e2823f33e")
                 && file.Open(SettingsFilePath(), CFile::modeReadWrite));
     try {
-        AppendRecord(file, code), what = "nothing raised";
+        AppendRecord(file, code);
+        what = "nothing raised";
     } catch (const CFileException& e) {
         what = e.what();
     }

@@ -64,8 +64,10 @@ void CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD)
         return;
     }
     script->m_running = true;
-    if (script->m_steps[script->m_next]())
-        ++script->m_next, script->m_stepStart = ::GetTickCount();
+    if (script->m_steps[script->m_next]()) {
+        ++script->m_next;
+        script->m_stepStart = ::GetTickCount();
+    }
     script->m_running = false;
 }
 
@@ -180,8 +182,10 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     for (DWORD start = ::GetTickCount();;
          ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
-        for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
-            ::TranslateMessage(&msg), ::DispatchMessageA(&msg);
+        for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
         if (const bool met = condition(); met || ::GetTickCount() - start >= timeoutMs)
             return met;
     }

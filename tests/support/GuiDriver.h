@@ -24,7 +24,10 @@ public:
     // An action that completes at once.
     static Step Do(std::function<void()> action)
     {
-        return [action] { return action(), true; };
+        return [action] {
+            action();
+            return true;
+        };
     }
 
 private:

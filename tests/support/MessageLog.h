@@ -32,7 +32,9 @@ public:
     }
     ~MessageLog()
     {
-        ::UnhookWindowsHookEx(m_sent), ::UnhookWindowsHookEx(m_queued), s_log = nullptr;
+        ::UnhookWindowsHookEx(m_sent);
+        ::UnhookWindowsHookEx(m_queued);
+        s_log = nullptr;
     }
     MessageLog(const MessageLog&) = delete;
 

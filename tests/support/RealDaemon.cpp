@@ -145,8 +145,10 @@ int ForEachDaemonProcess(void (*action)(DWORD id))
     int count = 0;
     for (BOOL more = ::Process32First(snapshot, &entry); more;
          more = ::Process32Next(snapshot, &entry))
-        if (lstrcmpiA(entry.szExeFile, "VellmoranD.exe") == 0)
-            ++count, action(entry.th32ProcessID);
+        if (lstrcmpiA(entry.szExeFile, "VellmoranD.exe") == 0) {
+            ++count;
+            action(entry.th32ProcessID);
+        }
     ::CloseHandle(snapshot);
     return count;
 }

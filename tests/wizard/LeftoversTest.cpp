@@ -47,12 +47,14 @@ int CopiesInMemory()
 TEST(Leftovers, BannerFreed)
 {
     HGDIOBJ banner = nullptr;
-    ModalScript script({[&] {
-        HWND wizard = FindThreadDialog("Vellmoran - Settings");
-        for (HWND c = ::GetWindow(wizard, GW_CHILD); c && !banner; c = ::GetWindow(c, GW_HWNDNEXT))
-            banner = reinterpret_cast<HGDIOBJ>(::SendMessageA(c, STM_GETIMAGE, IMAGE_BITMAP, 0));
-        return ::IsWindowVisible(wizard) && (UserClick(wizard, IDCANCEL), true);
-    }});
+    auto wizard = [] { return FindThreadDialog("Vellmoran - Settings"); };
+    ModalScript script({[&] { return ::IsWindowVisible(wizard()) != FALSE; }, ModalScript::Do([&] {
+                            for (HWND c = ::GetWindow(wizard(), GW_CHILD); c && !banner;
+                                 c = ::GetWindow(c, GW_HWNDNEXT))
+                                banner = reinterpret_cast<HGDIOBJ>(
+                                    ::SendMessageA(c, STM_GETIMAGE, IMAGE_BITMAP, 0));
+                            UserClick(wizard(), IDCANCEL);
+                        })});
     CSettingsDlg().DoModal();
     ASSERT_NE(nullptr, banner);
     EXPECT_EQ(0u, ::GetObjectType(banner));
@@ -109,7 +111,9 @@ TEST(Leftovers, SpinHook)
     ImportPatch unhook("user32.dll", "UnhookWindowsHookEx",
                        reinterpret_cast<void*>(RecordingUnhook));
     ASSERT_TRUE(setHook.Patched() && unhook.Patched());
-    g_setHook = &setHook, g_unhook = &unhook, g_hooks.clear();
+    g_setHook = &setHook;
+    g_unhook = &unhook;
+    g_hooks.clear();
     bool hooked = false;
     ModalScript script(
         {[] { return ::IsWindowVisible(FindThreadDialog("Vellmoran - Settings")) != FALSE; },

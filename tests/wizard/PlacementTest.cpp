@@ -29,6 +29,7 @@ TEST(Placement, OwnerOrScreen)
         const int y = c.onOwner ? c.ownerY + (200 - 320) / 2 : (screenHeight - 320) / 2;
         EXPECT_EQ((std::vector<LONG>{x, y}), (std::vector<LONG>{rect.left, rect.top}))
             << c.ownerX << "," << c.ownerY;
-        ::DestroyWindow(wizard), ::DestroyWindow(owner);
+        ::DestroyWindow(wizard);
+        ::DestroyWindow(owner);
     }
 }

@@ -102,7 +102,8 @@ TEST(SettingsFileFaults, TogglingHolder)
                                          : wizard.boxes[0].find(kHeld + "the stored settings") == 0)
             << wizard.shown;
     }
-    stop = true, holder.join();
+    stop = true;
+    holder.join();
     EXPECT_TRUE(kCode + kStored == ReadSettingsFile()) << "the code or a setting was replaced";
     DeleteSettingsFile();
 }
@@ -127,13 +128,15 @@ TEST(SettingsFileFaults, TwoSavers)
             for (int save = 0, tries = 0; save < 10; ++save)
                 while (!SaveWizardSettings(settings[i]) && ++tries < 1000) {
                 }
-            ::UnhookWindowsHookEx(hook), ++done;
+            ::UnhookWindowsHookEx(hook);
+            ++done;
         };
         std::thread first(saver, 0), second(saver, 1);
         while (done < 2)  // a read fails while a saver has the file
             if (std::string snapshot = ReadSettingsFile(); !snapshot.empty())
                 seen.push_back(snapshot);
-        first.join(), second.join();
+        first.join();
+        second.join();
         for (const std::string& snapshot : seen)
             ASSERT_TRUE(snapshot == kCode || snapshot == kCode + kStored
                         || snapshot == kCode + other)
@@ -167,16 +170,21 @@ TEST(SettingsFileFaults, DamagedEndRepair)
     EXPECT_EQ(1u, RunWizard(IDOK, IDYES).boxes.size());
     EXPECT_EQ(std::string(100, 'x'), ReadSettingsFile(".damaged"));
     EXPECT_EQ(std::string(50, 'y'), ReadSettingsFile(".damaged.2"));
-    DeleteSettingsFile(), DeleteSettingsFile(".damaged"), DeleteSettingsFile(".damaged.2");
+    DeleteSettingsFile();
+    DeleteSettingsFile(".damaged");
+    DeleteSettingsFile(".damaged.2");
 }
 
 TEST(SettingsFileFaults, ReadOnlyOrFolder)
 {
     for (bool folder : {false, true}) {
         DeleteSettingsFile();
-        folder ? ::CreateDirectoryA(SettingsFilePath().c_str(), nullptr)
-               : (WriteSettingsFile(kCode + kStored),
-                  ::SetFileAttributesA(SettingsFilePath().c_str(), FILE_ATTRIBUTE_READONLY));
+        if (folder) {
+            ::CreateDirectoryA(SettingsFilePath().c_str(), nullptr);
+        } else {
+            WriteSettingsFile(kCode + kStored);
+            ::SetFileAttributesA(SettingsFilePath().c_str(), FILE_ATTRIBUTE_READONLY);
+        }
         const std::string cause =
             folder ? "The settings file Vellmoran.bin is a folder, not a file, so "
                    : "The settings file is read-only or access to it is denied, so ";

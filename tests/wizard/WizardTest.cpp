@@ -54,9 +54,10 @@ std::vector<RECT> Places(int pages = 0)
 {
     std::vector<RECT> places;
     const RECT page = Rect(Item(IDC_PAGE_GAUGE));
-    for (HWND c = ::GetWindow(Wizard(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-        places.push_back(Rect(c)),
-            ::OffsetRect(&places.back(), pages * (page.left - page.right), 0);
+    for (HWND c = ::GetWindow(Wizard(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        places.push_back(Rect(c));
+        ::OffsetRect(&places.back(), pages * (page.left - page.right), 0);
+    }
     return places;
 }
 
@@ -119,17 +120,20 @@ TEST(HotKeyEdit, KeyNames)
         KEY(VK_PLAY),     KEY(VK_ZOOM),       KEY(VK_NONAME),   KEY(VK_PA1),
         KEY(VK_OEM_CLEAR)};
     for (int n = 0; n < 24; ++n)
-        named[VK_F1 + n] = "F" + std::to_string(n + 1),
-                      named[VK_NUMPAD0 + n % 10] = "NUMPAD" + std::to_string(n % 10);
+        named[VK_F1 + n] = "F" + std::to_string(n + 1);
+    for (int n = 0; n < 10; ++n)
+        named[VK_NUMPAD0 + n] = "NUMPAD" + std::to_string(n);
     CHotKeyEdit edit;
     edit.SubclassWindow(::CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 99, 20, nullptr, nullptr,
                                           nullptr, nullptr));
     auto expectShows = [&](const std::string& name, int trace) {
         EXPECT_EQ(name, AfxGetWindowText(edit.m_hWnd)) << trace;
     };
-    for (int code = -1; code <= 300; ++code)
-        edit.SetKey(VK_PAUSE), edit.SetKey(code),
-            expectShows(named.count(code) ? named[code] : "", code);
+    for (int code = -1; code <= 300; ++code) {
+        edit.SetKey(VK_PAUSE);
+        edit.SetKey(code);
+        expectShows(named.count(code) ? named[code] : "", code);
+    }
     // Letters and digits have no name: pressing them clears the choice.
     for (auto [message, key, name] :
          std::vector<std::tuple<UINT, WPARAM, std::string>>{{WM_KEYDOWN, VK_PAUSE, "PAUSE"},
@@ -140,8 +144,10 @@ TEST(HotKeyEdit, KeyNames)
                                                             {WM_KEYDOWN, VK_F5, "F5"},
                                                             {WM_KEYDOWN, 'A', ""},
                                                             {WM_KEYDOWN, VK_SHIFT, "SHIFT"},
-                                                            {WM_KEYDOWN, '7', ""}})
-        edit.SendMessage(message, key, 1), expectShows(name, message * 1000 + key);
+                                                            {WM_KEYDOWN, '7', ""}}) {
+        edit.SendMessage(message, key, 1);
+        expectShows(name, message * 1000 + key);
+    }
     ::DestroyWindow(edit.m_hWnd);
 }
 
@@ -213,7 +219,10 @@ TEST_F(WizardTest, DelayField)
     for (const char* delay : {"45", "", "31", "99999999999"})
         steps.insert(
             steps.end(),
-            {Do([delay] { ::SetWindowTextA(Item(IDC_DELAY), delay), UserClick(Wizard(), IDOK); }),
+            {Do([delay] {
+                 ::SetWindowTextA(Item(IDC_DELAY), delay);
+                 UserClick(Wizard(), IDOK);
+             }),
              [&watcher, n = ++refusals] {
                  return watcher.Boxes().size() == n && IsWindowEnabled(Wizard());
              }});
