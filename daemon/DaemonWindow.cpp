@@ -27,7 +27,6 @@ const UINT kLockRetryMs = 250;
 const int kHotKeyId = 1;
 // After an idle lock, input this soon opens the screen without the password:
 // the user who only paused is not asked for it.
-const DWORD kIdleGraceMs = 5000;
 
 // A program asks the system to keep the display on: a presentation, a film.
 bool DisplayKeptOn()
@@ -74,8 +73,8 @@ void CDaemonWindow::Lock(bool idle)
     // The activation key may be one the password needs, such as Enter.
     ReleaseHotKey();
     m_notice.reset();
-    DWORD graceUntil = ::GetTickCount() + (idle ? kIdleGraceMs : 0);
-    m_lock.reset(new CLockScreen(m_record.code, m_image.get(), m_record.backoff, m_record.stats, graceUntil));
+    CGrace grace(::GetTickCount(), idle ? CGrace::kIdleMs : 0);
+    m_lock.reset(new CLockScreen(m_record.code, m_image.get(), m_record.backoff, m_record.stats, grace));
     if (m_lock->Window() != nullptr) {
         ::KillTimer(m_hWnd, kLockRetryTimer);
         return;

@@ -56,9 +56,9 @@ std::vector<KeyEvent> CInputGuard::TakeKeys()
     return keys;
 }
 
-void CInputGuard::ReportPointerUntil(DWORD until)
+void CInputGuard::ReportPointer(bool report)
 {
-    ::InterlockedExchange(&m_reportPointerUntil, static_cast<LONG>(until));
+    ::InterlockedExchange(&m_bReportPointer, report ? 1 : 0);
 }
 
 bool CInputGuard::TakePointerMoved()
@@ -103,8 +103,7 @@ LRESULT CALLBACK CInputGuard::KeyboardProc(int code, WPARAM wParam, LPARAM lPara
 
 LRESULT CALLBACK CInputGuard::MouseProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HC_ACTION && g_guard != nullptr && wParam == WM_MOUSEMOVE
-        && static_cast<LONG>(::GetTickCount() - static_cast<DWORD>(g_guard->m_reportPointerUntil)) < 0) {
+    if (code == HC_ACTION && g_guard != nullptr && wParam == WM_MOUSEMOVE && g_guard->m_bReportPointer != 0) {
         ::InterlockedExchange(&g_guard->m_bPointerMoved, 1);
         ::SetEvent(g_guard->m_hKeysWaiting);
     }

@@ -33,9 +33,9 @@ public:
     // Set while keys wait to be taken.
     HANDLE Event() const { return m_hKeysWaiting; }
     std::vector<KeyEvent> TakeKeys();
-    // Until the tick count `until`, pointer moves count as input too: they
-    // set Event() and make TakePointerMoved true.
-    void ReportPointerUntil(DWORD until);
+    // While set, pointer moves count as input too: they set Event() and make
+    // TakePointerMoved true.
+    void ReportPointer(bool report);
     bool TakePointerMoved();
 
 private:
@@ -51,6 +51,6 @@ private:
     bool m_bRunning = false;
     CRITICAL_SECTION m_keysLock;
     std::vector<KeyEvent> m_keys;
-    volatile LONG m_reportPointerUntil = 0;
+    volatile LONG m_bReportPointer = 0;
     volatile LONG m_bPointerMoved = 0;
 };

@@ -56,11 +56,11 @@ RECT ToClient(RECT screen)
 }  // namespace
 
 CLockScreen::CLockScreen(const std::string& code, const CheckedBitmap* image, CAttemptBackoff& backoff,
-                         LockStats& stats, DWORD graceUntil)
+                         LockStats& stats, CGrace grace)
     : m_code(code),
       m_backoff(backoff),
       m_stats(stats),
-      m_graceUntil(graceUntil),
+      m_grace(grace),
       m_dpi(ScreenDpi()),
       m_background(image, VirtualScreen()),
       m_keys((::GetKeyState(VK_CAPITAL) & 1) != 0, (::GetKeyState(VK_NUMLOCK) & 1) != 0)
@@ -92,7 +92,7 @@ CLockScreen::CLockScreen(const std::string& code, const CheckedBitmap* image, CA
         return;
     // Input is taken before the screen shows, so that no key slips past.
     m_input.reset(new CInputGuard(m_hWnd));
-    m_input->ReportPointerUntil(m_graceUntil);
+    m_input->ReportPointer(m_grace.Holds(::GetTickCount()));
     CreateChildren();
     ShowWait();
     // Shown first and activated after: the box draws itself as it takes the
@@ -125,7 +125,7 @@ bool CLockScreen::TakeInput()
     DWORD now = ::GetTickCount();
     std::vector<KeyEvent> keys = m_input->TakeKeys();
     bool pointerMoved = m_input->TakePointerMoved();
-    if (static_cast<LONG>(now - m_graceUntil) < 0 && (pointerMoved || !keys.empty()))
+    if (m_grace.Holds(now) && (pointerMoved || !keys.empty()))
         return true;
     for (const KeyEvent& event : keys) {
         LockKey key = m_keys.Translate(event);
@@ -411,6 +411,7 @@ void CLockScreen::KeepWhole()
     if (!m_input->Running())
         m_input.reset(new CInputGuard(m_hWnd));
     DWORD now = ::GetTickCount();
+    m_input->ReportPointer(m_grace.Holds(now));  // asked often, the grace ends for good
     if (m_entry.ForgetIfIdle(now))
         ShowEntry();
     if (m_backoff.RemainingMs(now) > 0 || m_backoff.WrongInARow() > 0 || m_bCaretHidden)

@@ -2,6 +2,7 @@
 
 #include "daemon/AttemptBackoff.h"
 #include "daemon/CheckedBitmap.h"
+#include "daemon/Grace.h"
 #include "daemon/InputGuard.h"
 #include "daemon/KeyTranslator.h"
 #include "daemon/LockRecord.h"
@@ -37,10 +38,10 @@ public:
 
     // code is the scrambled password, empty when none is set; image the
     // background, or null. The backoff and the stats outlive the lock
-    // screen, so that locking anew does not reset them. Until the tick count
-    // graceUntil any key or pointer move opens the lock.
+    // screen, so that locking anew does not reset them. While the grace
+    // holds, any key or pointer move opens the lock.
     CLockScreen(const std::string& code, const CheckedBitmap* image, CAttemptBackoff& backoff, LockStats& stats,
-                DWORD graceUntil);
+                CGrace grace);
     ~CLockScreen();
     CLockScreen(const CLockScreen&) = delete;
     CLockScreen& operator=(const CLockScreen&) = delete;
@@ -76,7 +77,7 @@ private:
     std::string m_code;
     CAttemptBackoff& m_backoff;
     LockStats& m_stats;
-    DWORD m_graceUntil;
+    CGrace m_grace;
     int m_dpi;
     CLockBackground m_background;
     CPasswordEntry m_entry;

@@ -1,5 +1,6 @@
 #include "daemon/AttemptBackoff.h"
 #include "daemon/DaemonSettings.h"
+#include "daemon/Grace.h"
 #include "daemon/IdleTrigger.h"
 #include "daemon/TrayTexts.h"
 #include "daemon/WipeDetector.h"
@@ -86,6 +87,20 @@ TEST(IdleTrigger, DisplayKeptOn)
     EXPECT_TRUE(idle.Poll(25000, 0, false, false));
     EXPECT_FALSE(idle.Poll(40000, 30000, false, true));
     EXPECT_TRUE(idle.Poll(41000, 30000, true, true));
+}
+
+// Input opens an idle lock in its first 5 s only, and a lock by the key
+// never: also when the tick count comes round to the same values again,
+// 49.7 days on.
+TEST(Grace, OverStaysOver)
+{
+    const DWORD locked = 0xFFFFF000;  // across the tick count's wrap as well
+    CGrace idle(locked, CGrace::kIdleMs), key(locked, 0);
+    EXPECT_TRUE(idle.Holds(locked + 4999));
+    EXPECT_FALSE(key.Holds(locked));
+    EXPECT_FALSE(idle.Holds(locked + 5000));
+    EXPECT_FALSE(key.Holds(locked + 0x80000001));
+    EXPECT_FALSE(idle.Holds(locked + 1000));
 }
 
 // What the tray says must match what is armed: a key the system refused is no key.

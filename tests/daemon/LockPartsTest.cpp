@@ -112,7 +112,7 @@ TEST(LockScreen, OnePaintDrawsTheCard)
 {
     CAttemptBackoff backoff;
     LockStats stats = {};
-    CLockScreen lock("", nullptr, backoff, stats, 0);
+    CLockScreen lock("", nullptr, backoff, stats, CGrace(0, 0));
     HWND window = lock.Window();
     auto at = [window](int id) {
         RECT place;
