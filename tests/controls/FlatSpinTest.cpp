@@ -162,26 +162,3 @@ TEST(FlatSpin, Ends)
     EXPECT_EQ(1, host.Step(30, 1));
     EXPECT_EQ(1, GreyedArrow(host.spin));
 }
-
-// Every control makes its pens and deletes them when it goes. Wine counts
-// no GDI objects for GetGuiResources; its handles answer by their low word.
-TEST(FlatSpin, GdiObjectsReturned)
-{
-    auto objects = [] {
-        DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), pens = 0;
-        for (UINT_PTR handle = 4; counted == 0 && handle < 0x40000; handle += 4)
-            pens += ::GetObjectType(reinterpret_cast<HGDIOBJ>(handle)) == OBJ_PEN;
-        return counted + pens;
-    };
-    {
-        Host warmUp;
-    }
-    const DWORD before = objects();
-    for (int i = 0; i < 40; ++i) {
-        Host host;
-        host.Range(1, 30);
-        host.Type(i % 2 ? "30" : "15");
-        Shot(host.spin);
-    }
-    EXPECT_LT(objects(), before + 20) << "before: " << before;
-}

@@ -213,13 +213,3 @@ TEST(Installer, FirstInstallProtects)
     ::DeleteFileA(settings.c_str());
     ::RemoveDirectoryA(folder.c_str());
 }
-
-// The manifest lies in each program as text.
-TEST(Installer, ProgramsDeclareTheirRights)
-{
-    for (const auto& [name, level] :
-         {std::pair("Vellmoran.exe", "requireAdministrator"), {"VellmoranD.exe", "asInvoker"}})
-        EXPECT_NE(std::string::npos,
-                  Contents(Built(name)).find(std::string("level=\"") + level + "\""))
-            << name;
-}

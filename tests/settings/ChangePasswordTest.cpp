@@ -1,4 +1,3 @@
-#include "settings/ChangePasswordDlg.h"
 #include "settings/PasswordScrambler.h"
 #include "res/resource.h"
 #include "settings/ChangePassword.h"
@@ -26,23 +25,6 @@ TEST(ScramblePassword, KnownCodes)
     EXPECT_EQ("3a43ad8b32", Scrambled("caf\xe9\xff"));  // bytes above 0x7F are two digits each
     EXPECT_EQ("", Scrambled(""));
     EXPECT_EQ(Scrambled("a\nb"), Scrambled("aZb"));
-}
-
-// Typed passwords do not outlive the dialog in its memory, where a later
-// reader of the process's memory would find them.
-TEST(ChangePassword, TypedPasswordsWiped)
-{
-    const std::vector<std::string> typed = {"Zq7#old", "Ny4!new",
-                                            "Ny4!new"};  // short: held within the dialog itself
-    alignas(CChangePasswordDlg) unsigned char memory[sizeof(CChangePasswordDlg)];
-    CChangePasswordDlg* dialog = new (memory) CChangePasswordDlg;
-    RunChangePassword(typed, IDOK, false, [&] {
-        EXPECT_TRUE(dialog->DoModal() == IDOK && dialog->m_csOldPassword == typed[0]);
-    });
-    dialog->~CChangePasswordDlg();
-    for (const std::string& password : typed)
-        EXPECT_EQ(std::string::npos,
-                  std::string(reinterpret_cast<char*>(memory), sizeof(memory)).find(password));
 }
 
 // One user's way from a missing settings file to a first password and on to

@@ -1,6 +1,5 @@
 #include "settings/ChangePassword.h"
 #include "tests/support/GuiDriver.h"
-#include "tests/support/ImportPatch.h"
 #include "tests/support/SettingsFile.h"
 #include "wizard/SettingsDlg.h"
 
@@ -81,47 +80,4 @@ TEST(Leftovers, NewPasswordWiped)
     EXPECT_GE(whileOpen, 2) << "the scan finds the text of the two edit boxes";
     EXPECT_EQ(0, CopiesInMemory());
     DeleteSettingsFile();
-}
-
-namespace {
-std::vector<HHOOK> g_hooks;  // message hooks set and not yet removed
-ImportPatch *g_setHook = nullptr, *g_unhook = nullptr;
-
-HHOOK WINAPI RecordingSetHook(int type, HOOKPROC proc, HINSTANCE instance, DWORD thread)
-{
-    HHOOK hook =
-        g_setHook->Original<decltype(&::SetWindowsHookExA)>()(type, proc, instance, thread);
-    if (type == WH_CALLWNDPROC && hook != nullptr)
-        g_hooks.push_back(hook);
-    return hook;
-}
-
-BOOL WINAPI RecordingUnhook(HHOOK hook)
-{
-    std::erase(g_hooks, hook);
-    return g_unhook->Original<decltype(&::UnhookWindowsHookEx)>()(hook);
-}
-}  // namespace
-
-// The delay field's message hook goes with the wizard.
-TEST(Leftovers, SpinHook)
-{
-    ImportPatch setHook("user32.dll", "SetWindowsHookExA",
-                        reinterpret_cast<void*>(RecordingSetHook));
-    ImportPatch unhook("user32.dll", "UnhookWindowsHookEx",
-                       reinterpret_cast<void*>(RecordingUnhook));
-    ASSERT_TRUE(setHook.Patched() && unhook.Patched());
-    g_setHook = &setHook;
-    g_unhook = &unhook;
-    g_hooks.clear();
-    bool hooked = false;
-    ModalScript script(
-        {[] { return ::IsWindowVisible(FindThreadDialog("Vellmoran - Settings")) != FALSE; },
-         ModalScript::Do([&] {
-             hooked = !g_hooks.empty();
-             UserClick(FindThreadDialog("Vellmoran - Settings"), IDCANCEL);
-         })});
-    CSettingsDlg().DoModal();
-    EXPECT_TRUE(hooked) << "no hook seen while the wizard ran";
-    EXPECT_TRUE(g_hooks.empty());
 }

@@ -1,11 +1,10 @@
-// The settings file under another program that keeps taking it, two savers at
-// once, a damaged end, a read-only file and a folder in its place: every
-// reader and writer sees one whole file and says what stopped it.
+// The settings file under another program that keeps taking it, a damaged
+// end, a read-only file and a folder in its place: every reader and writer
+// sees one whole file and says what stopped it.
 #include "tests/support/GuiDriver.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/SettingsFile.h"
 #include "wizard/SettingsDlg.h"
-#include "wizard/WizardSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -63,15 +62,6 @@ WizardRun RunWizard(int button = IDCANCEL, int answer = IDOK, size_t boxesBefore
     run.boxes = watcher.Texts();
     return run;
 }
-
-// Answers a saver thread's message boxes with OK.
-LRESULT CALLBACK AnswerOk(int code, WPARAM box, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE)
-        ::PostMessageA(reinterpret_cast<HWND>(box), WM_COMMAND, IDOK, 0);
-    return ::CallNextHookEx(nullptr, code, box, lParam);
-}
-
 }  // namespace
 
 // Before, a read that met the held file counted as "no code stored" and an
@@ -105,45 +95,6 @@ TEST(SettingsFileFaults, TogglingHolder)
     stop = true;
     holder.join();
     EXPECT_TRUE(kCode + kStored == ReadSettingsFile()) << "the code or a setting was replaced";
-    DeleteSettingsFile();
-}
-
-// Each round, two savers on two threads save ten times each, retrying while
-// the file is taken, and a reader takes snapshots until both are done: every
-// snapshot and the end hold one saver's five values, or none yet.
-TEST(SettingsFileFaults, TwoSavers)
-{
-    const WizardSettings settings[2] = {{19, 1, 1, 700, 9}, {0, 0, 0, 300, 3}};
-    const std::string other = R("m_nVirtualKey", "0") + R("m_bScreenwipe", "0")
-                              + R("m_bScreensaver", "0") + R("m_nVelocity", "300")
-                              + R("m_nDelay", "3");
-    for (int round = 0; round < 20 && !HasFailure(); ++round) {
-        WriteSettingsFile(round % 2 ? kCode : kCode + other);
-        std::atomic<int> ready{0}, done{0};
-        std::vector<std::string> seen;
-        auto saver = [&](int i) {
-            HHOOK hook = ::SetWindowsHookExA(WH_CBT, AnswerOk, nullptr, ::GetCurrentThreadId());
-            for (++ready; ready < 2;) {
-            }
-            for (int save = 0, tries = 0; save < 10; ++save)
-                while (!SaveWizardSettings(settings[i]) && ++tries < 1000) {
-                }
-            ::UnhookWindowsHookEx(hook);
-            ++done;
-        };
-        std::thread first(saver, 0), second(saver, 1);
-        while (done < 2)  // a read fails while a saver has the file
-            if (std::string snapshot = ReadSettingsFile(); !snapshot.empty())
-                seen.push_back(snapshot);
-        first.join();
-        second.join();
-        for (const std::string& snapshot : seen)
-            ASSERT_TRUE(snapshot == kCode || snapshot == kCode + kStored
-                        || snapshot == kCode + other)
-                << round;
-        EXPECT_TRUE(ReadSettingsFile() == kCode + kStored || ReadSettingsFile() == kCode + other)
-            << round;
-    }
     DeleteSettingsFile();
 }
 
