@@ -25,9 +25,6 @@ const UINT_PTR kLockRetryTimer = 3;
 const UINT kSettingsRetryMs = 500;
 const UINT kLockRetryMs = 250;
 const int kHotKeyId = 1;
-// After an idle lock, input this soon opens the screen without the password:
-// the user who only paused is not asked for it.
-
 // A program asks the system to keep the display on: a presentation, a film.
 bool DisplayKeptOn()
 {

@@ -53,6 +53,24 @@ RECT ToClient(RECT screen)
     ::OffsetRect(&screen, -virtualScreen.left, -virtualScreen.top);
     return screen;
 }
+
+// A control draws itself only where its client area begins at the origin
+// of the device: the copy is made in a bitmap of its own, then put in place.
+void PrintChild(HDC dc, HWND child)
+{
+    RECT client;
+    ::GetClientRect(child, &client);
+    POINT place = {0, 0};
+    ::MapWindowPoints(child, ::GetParent(child), &place, 1);
+    HDC copy = ::CreateCompatibleDC(dc);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(dc, client.right, client.bottom);
+    HGDIOBJ old = ::SelectObject(copy, bitmap);
+    ::SendMessageA(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(copy), PRF_CLIENT | PRF_ERASEBKGND);
+    ::BitBlt(dc, place.x, place.y, client.right, client.bottom, copy, 0, 0, SRCCOPY);
+    ::SelectObject(copy, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(copy);
+}
 }  // namespace
 
 CLockScreen::CLockScreen(const std::string& code, const CheckedBitmap* image, CAttemptBackoff& backoff,
@@ -285,24 +303,6 @@ LRESULT CLockScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     }
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
-}
-
-// A control draws itself only where its client area begins at the origin
-// of the device: the copy is made in a bitmap of its own, then put in place.
-static void PrintChild(HDC dc, HWND child)
-{
-    RECT client;
-    ::GetClientRect(child, &client);
-    POINT place = {0, 0};
-    ::MapWindowPoints(child, ::GetParent(child), &place, 1);
-    HDC copy = ::CreateCompatibleDC(dc);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(dc, client.right, client.bottom);
-    HGDIOBJ old = ::SelectObject(copy, bitmap);
-    ::SendMessageA(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(copy), PRF_CLIENT | PRF_ERASEBKGND);
-    ::BitBlt(dc, place.x, place.y, client.right, client.bottom, copy, 0, 0, SRCCOPY);
-    ::SelectObject(copy, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(copy);
 }
 
 // The background, the card and, when asked, the looks of the card's
